@@ -22,8 +22,8 @@ char* newPath(const char* path, char* buffer);
 int getVolSerNum(const char* root, std::uint32_t* serial);
 }
 
-// newPath into a buffer of `capacity` bytes: the result is bounded to
-// capacity - 1 characters, the appended '/' included (at most 254 characters
-// of the path are kept in any case). Null when path or buffer is null or
-// capacity is 0.
+// newPath into a buffer of `capacity` bytes. When the result (with its
+// terminator) does not fit, buffer gets an empty string and the answer is
+// null, since a cut folder path would name another folder. Null also when
+// path or buffer is null or capacity is 0.
 char* newPath(const char* path, char* buffer, std::size_t capacity);
