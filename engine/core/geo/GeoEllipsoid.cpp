@@ -36,7 +36,8 @@ RealGeoPoint& RealGeoPoint::transformEllipsoid(GeoEllipsoid::Type from, GeoEllip
                               2 * (df * a + da * f) * sinLat * cosLat) /
                              M;
     // At a pole the longitude is undetermined; it is left as it is.
-    const long double dLon = cosLat != 0 ? (-dX * sinLon + dY * cosLon) / (N * cosLat) : 0;
+    const long double dLon =
+        std::abs(lat) < M_PI / 2 ? (-dX * sinLon + dY * cosLon) / (N * cosLat) : 0;
 
     long double newLat = lat + dLat;
     if (newLat > GeoPi / 2)
@@ -44,6 +45,8 @@ RealGeoPoint& RealGeoPoint::transformEllipsoid(GeoEllipsoid::Type from, GeoEllip
     else if (newLat < -GeoPi / 2)
         newLat = -GeoPi / 2;
     lat = static_cast<double>(newLat);
-    lon = static_cast<double>(lon + dLon);
+    long double newLon = lon + dLon;
+    if (newLon > GeoPi || newLon < -GeoPi) newLon = std::remainder(newLon, 2 * GeoPi);
+    lon = static_cast<double>(newLon);
     return *this;
 }

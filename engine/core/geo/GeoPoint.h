@@ -51,7 +51,9 @@ struct RealGeoPoint {
     // Shifts the point in place from the datum of ellipsoid `from` to that of
     // ellipsoid `to` (abridged Molodensky, with the source ellipsoid's
     // parameters). Equal types, or a type outside 0..2, change nothing. The
-    // latitude is clamped to [-pi/2, pi/2]; the longitude is not reduced.
+    // latitude is clamped to [-pi/2, pi/2]; a longitude that the shift
+    // carries past +-pi is brought back into [-pi, pi]; at a pole the
+    // longitude is left as it is.
     RealGeoPoint& transformEllipsoid(GeoEllipsoid::Type from, GeoEllipsoid::Type to);
 };
 

@@ -30,32 +30,32 @@ int IPC(const GeoPoint& p1, const GeoPoint& p2, long double& distance, long doub
     const long double sinLat2 = std::sin(lat2), cosLat2 = std::cos(lat2);
 
     const long double sHalfLat = std::sin((lat2 - lat1) / 2);
-    const long double sHalfLon = std::sin(dLon / 2);
+    const long double sHalfLon = std::sin(dLon / 2), cHalfLon = std::cos(dLon / 2);
     // Rounding can push h a hair outside [0, 1] for near-antipodal points.
     const long double h =
         std::clamp(sHalfLat * sHalfLat + sHalfLon * sHalfLon * cosLat1 * cosLat2, 0.0L, 1.0L);
-    const long double sigma = 2 * std::asin(std::sqrt(h));
-    const long double sinSigma = std::sin(sigma);
+    // sigma = 2 asin(sqrt h); its half-angle functions follow from h without
+    // further trigonometric calls.
+    const long double sHalfSigma = std::sqrt(h), cHalfSigma = std::sqrt(1 - h);
+    const long double sigma = 2 * std::asin(sHalfSigma);
+    const long double sinSigma = 2 * sHalfSigma * cHalfSigma;
+    const long double cosSigma = 1 - 2 * h;
 
     long double s = 0, q = 1, H2 = 0;
     if (sigma >= 1e-8L) {
-        s = cosLat2 * std::sin(dLon); // the sign of the course's east component
+        s = cosLat2 * sHalfLon * cHalfLon; // the sign of the course's east component
         const long double denominator = cosLat1 * sinSigma;
         if (p1.lat == northPole || p1.lat == -northPole || denominator == 0) {
             // Every way from a pole is a meridian: south from the north pole.
             q = p1.lat > 0 ? -1 : 1;
             s = 0;
         } else {
-            q = std::clamp((sinLat2 - sinLat1 * std::cos(sigma)) / denominator, -1.0L, 1.0L);
+            q = std::clamp((sinLat2 - sinLat1 * cosSigma) / denominator, -1.0L, 1.0L);
         }
-        const long double sHalfSigma = std::sin(sigma / 2);
-        H2 = (sigma + 3 * sinSigma) / (sHalfSigma * sHalfSigma);
+        H2 = (sigma + 3 * sinSigma) / h;
     }
     long double H1 = 0;
-    if (GeoPi - sigma >= 1e-15L) {
-        const long double cHalfSigma = std::cos(sigma / 2);
-        H1 = (3 * sinSigma - sigma) / (cHalfSigma * cHalfSigma);
-    }
+    if (GeoPi - sigma >= 1e-15L) H1 = (3 * sinSigma - sigma) / (cHalfSigma * cHalfSigma);
     const long double P = (sinLat1 + sinLat2) * (sinLat1 + sinLat2);
     const long double Q = (sinLat2 - sinLat1) * (sinLat2 - sinLat1);
 
