@@ -55,9 +55,7 @@ TEST(ReportError, ThrowsTheFormattedTextAfterErrorPrefix) {
 }
 
 std::string traced;
-void record(const char* text) {
-    traced += text;
-}
+void record(const char* text) { traced += text; }
 
 TEST(TraceHooks, AreSilentUntilSet) {
     traceMessage("nobody hears this");

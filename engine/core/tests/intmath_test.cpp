@@ -27,7 +27,7 @@ TEST(IntMath, MulDivTable) {
         EXPECT_EQ(dwMulDiv(c.a, c.b, c.d), c.want) << c.a << " " << c.b << " " << c.d;
     }
     EXPECT_EQ(lMulDiv(-0x40000000, 21600000, 0), -5400000);
-    EXPECT_EQ(lMulDiv(-1, 1, 0), -1);  // high word of -1 is -1 (floor)
+    EXPECT_EQ(lMulDiv(-1, 1, 0), -1); // high word of -1 is -1 (floor)
     EXPECT_EQ(lMulDiv(-7, 3, 2), -10); // truncation towards zero
     EXPECT_EQ(lMulDiv(1, 0, 4), 0x40000000);
     EXPECT_EQ(lMulDiv(std::numeric_limits<std::int32_t>::min(), -1, 1),
@@ -72,21 +72,10 @@ TEST(Round, AllModesWithTies) {
         std::uint16_t mode;
         std::int64_t want;
     } cases[] = {
-        {2.5L, 0, 2},
-        {-2.5L, 0, -2},
-        {3.5L, 0, 4},
-        {-3.5L, 0, -4},
-        {0.5L, 0, 0},
-        {2.4999L, 0, 2},
-        {2.5001L, 0, 3},
-        {2.7L, 0xC00, 2},
-        {-2.7L, 0xC00, -2},
-        {2.7L, 0x400, 2},
-        {-2.1L, 0x400, -3},
-        {2.1L, 0x800, 3},
-        {-2.7L, 0x800, -2},
-        {5.0L, 0x800, 5},
-        {2.5L, 0x1000, 2},                                // only bits 0xC00 count
+        {2.5L, 0, 2},        {-2.5L, 0, -2},       {3.5L, 0, 4},         {-3.5L, 0, -4},
+        {0.5L, 0, 0},        {2.4999L, 0, 2},      {2.5001L, 0, 3},      {2.7L, 0xC00, 2},
+        {-2.7L, 0xC00, -2},  {2.7L, 0x400, 2},     {-2.1L, 0x400, -3},   {2.1L, 0x800, 3},
+        {-2.7L, 0x800, -2},  {5.0L, 0x800, 5},     {2.5L, 0x1000, 2},    // only bits 0xC00 count
         {9223372036854775807.0L, 0, 9223372036854775807}, // 2^63 - 1 is exact in long double
         {9223372036854775808.0L, 0, std::numeric_limits<std::int64_t>::min()}, // 2^63: out
         {-9223372036854775809.0L, 0, std::numeric_limits<std::int64_t>::min()},
