@@ -246,10 +246,16 @@ int predictTide(float* values, int capacity, double hours, double step) {
     const int count = predictionPointCount(step);
     if (count < 0 || values == nullptr || capacity < count)
         return -1;
-    const AstronomicalArguments x = astronomicalArguments(hours);
-    // Every record gets its equilibrium argument, the first one included.
-    for (std::size_t j = 0; j < tables.portCount; ++j)
-        tables.port[j].argument = equilibriumArgument(tables.port[j].constituent, x);
+    // The equilibrium argument holds for 00:00 UTC; a day that starts at
+    // another hour (a port's local midnight) runs it on from the UTC midnight
+    // before. Every record gets it, the first one included.
+    const double midnight = std::floor(hours / 24.0) * 24.0;
+    const AstronomicalArguments x = astronomicalArguments(midnight);
+    for (std::size_t j = 0; j < tables.portCount; ++j) {
+        PortConstituent& r = tables.port[j];
+        r.argument = equilibriumArgument(r.constituent, x) +
+                     (hours - midnight) * tables.nodal[r.constituent].speed;
+    }
     applyNodalCorrections(x.N, x.p);
     for (std::size_t j = 0; j < tables.portCount; ++j) {
         const ConstituentNodal& n = tables.nodal[tables.port[j].constituent];

@@ -80,8 +80,8 @@ struct AstronomicalArguments {
 AstronomicalArguments astronomicalArguments(double hours);
 
 // Fills predictionPointCount(step) heights starting at `hours` (hours after
-// 1996-01-01 00:00 UTC), step hours apart, into values (room for capacity
-// floats). Returns the number of points, or -1 when the step is refused or
+// 1996-01-01 00:00 UTC, any hour of the day), step hours apart, into values
+// (room for capacity floats). Returns the number of points, or -1 when the step is refused or
 // capacity is too small. resetTables() must have run since the last
 // prediction and the port must be set.
 int predictTide(float* values, int capacity, double hours, double step);
