@@ -16,35 +16,43 @@ constexpr double kEarthRate = 0.2617993877991494;
 
 // tau, s, h, p, N, p1, quarter turns.
 constexpr std::int8_t kConstituents[kConstituentRows][7] = {
-    {0, 0, 0, 0, 0, 0, 0},   {0, 0, 1, 0, 0, 0, 0},   {0, 0, 2, 0, 0, 0, 0},
-    {0, 1, 0, -1, 0, 0, 0},  {0, 2, -2, 0, 0, 0, 0},  {0, 2, 0, 0, 0, 0, 0},
+    {0, 0, 0, 0, 0, 0, 0},   {0, 0, 1, 0, 0, 0, 0},    {0, 0, 2, 0, 0, 0, 0},
+    {0, 1, 0, -1, 0, 0, 0},  {0, 2, -2, 0, 0, 0, 0},   {0, 2, 0, 0, 0, 0, 0},
     {1, -2, 0, 1, 0, 0, -1}, {1, -2, 2, -1, 0, 0, -1}, {1, -1, 0, 0, 0, 0, -1},
-    {1, -1, 2, 0, 0, 0, 1},  {1, 0, 0, 0, 0, 0, 1},   {1, 0, 2, -1, 0, 0, 1},
-    {1, 1, -3, 0, 0, 1, -1}, {1, 1, -2, 0, 0, 0, -1}, {1, 1, -1, 0, 0, 0, 2},
-    {1, 1, 0, 0, 0, 0, 1},   {1, 1, 1, 0, 0, -1, 1},  {1, 1, 2, 0, 0, 0, 1},
-    {1, 2, -2, 1, 0, 0, 1},  {1, 2, 0, -1, 0, 0, 1},  {2, -2, 0, 0, 0, 0, 0},
-    {2, -2, 0, 2, 0, 0, 0},  {2, -2, 2, 0, 0, 0, 0},  {2, -1, -2, 1, 0, 0, 0},
-    {2, -1, -1, 1, 0, 1, 0}, {2, -1, 0, 1, 0, 0, 0},  {2, -1, 2, -1, 0, 0, 0},
-    {2, 0, -2, 0, 0, 0, 2},  {2, 0, -1, 0, 0, 0, 0},  {2, 0, 0, 0, 0, 0, 0},
-    {2, 0, 1, 0, 0, 0, 0},   {2, 0, 2, 0, 0, 0, 0},   {2, 1, -2, 1, 0, 0, 2},
-    {2, 1, 0, -1, 0, 0, 2},  {2, 2, -4, 0, 0, 0, 0},  {2, 2, -3, 0, 0, 1, 0},
-    {2, 2, -2, 0, 0, 0, 0},  {2, 2, -1, 0, 0, -1, 2}, {2, 2, 0, 0, 0, 0, 0},
-    {3, -2, 0, 1, 0, 0, -1}, {3, -1, 0, 0, 0, 0, -1}, {3, -1, 2, 0, 0, 0, 1},
-    {3, 0, 0, 0, 0, 0, 2},   {3, 1, -2, 0, 0, 0, -1}, {3, 1, -2, 0, 0, 0, -1},
-    {3, 1, 0, 0, 0, 0, 1},   {3, 2, 0, -1, 0, 0, 1},  {4, -2, 0, 0, 0, 0, 0},
-    {4, -2, 2, 0, 0, 0, 0},  {4, -1, 0, 1, 0, 0, 0},  {4, -1, 2, -1, 0, 0, 0},
-    {4, 0, -2, 0, 0, 0, 0},  {4, 0, 0, 0, 0, 0, 0},   {4, 0, 2, 0, 0, 0, 0},
-    {4, 1, -2, 1, 0, 0, 0},  {4, 1, 0, -1, 0, 0, 0},  {4, 2, -2, 0, 0, 0, 0},
-    {4, 2, 0, 0, 0, 0, 0},   {6, -2, 0, 0, 0, 0, 0},  {6, -2, 2, 0, 0, 0, 0},
-    {6, -1, -2, 1, 0, 0, 0}, {6, -1, 0, 1, 0, 0, 0},  {6, -1, 2, -1, 0, 0, 0},
-    {6, 0, -2, 0, 0, 0, 0},  {6, 0, 0, 0, 0, 0, 0},   {6, 1, -2, 1, 0, 0, 0},
-    {6, 1, 0, -1, 0, 0, 0},  {6, 2, -2, 0, 0, 0, 0},  {6, 2, 0, 0, 0, 0, 0},
+    {1, -1, 2, 0, 0, 0, 1},  {1, 0, 0, 0, 0, 0, 1},    {1, 0, 2, -1, 0, 0, 1},
+    {1, 1, -3, 0, 0, 1, -1}, {1, 1, -2, 0, 0, 0, -1},  {1, 1, -1, 0, 0, 0, 2},
+    {1, 1, 0, 0, 0, 0, 1},   {1, 1, 1, 0, 0, -1, 1},   {1, 1, 2, 0, 0, 0, 1},
+    {1, 2, -2, 1, 0, 0, 1},  {1, 2, 0, -1, 0, 0, 1},   {2, -2, 0, 0, 0, 0, 0},
+    {2, -2, 0, 2, 0, 0, 0},  {2, -2, 2, 0, 0, 0, 0},   {2, -1, -2, 1, 0, 0, 0},
+    {2, -1, -1, 1, 0, 1, 0}, {2, -1, 0, 1, 0, 0, 0},   {2, -1, 2, -1, 0, 0, 0},
+    {2, 0, -2, 0, 0, 0, 2},  {2, 0, -1, 0, 0, 0, 0},   {2, 0, 0, 0, 0, 0, 0},
+    {2, 0, 1, 0, 0, 0, 0},   {2, 0, 2, 0, 0, 0, 0},    {2, 1, -2, 1, 0, 0, 2},
+    {2, 1, 0, -1, 0, 0, 2},  {2, 2, -4, 0, 0, 0, 0},   {2, 2, -3, 0, 0, 1, 0},
+    {2, 2, -2, 0, 0, 0, 0},  {2, 2, -1, 0, 0, -1, 2},  {2, 2, 0, 0, 0, 0, 0},
+    {3, -2, 0, 1, 0, 0, -1}, {3, -1, 0, 0, 0, 0, -1},  {3, -1, 2, 0, 0, 0, 1},
+    {3, 0, 0, 0, 0, 0, 2},   {3, 1, -2, 0, 0, 0, -1},  {3, 1, -2, 0, 0, 0, -1},
+    {3, 1, 0, 0, 0, 0, 1},   {3, 2, 0, -1, 0, 0, 1},   {4, -2, 0, 0, 0, 0, 0},
+    {4, -2, 2, 0, 0, 0, 0},  {4, -1, 0, 1, 0, 0, 0},   {4, -1, 2, -1, 0, 0, 0},
+    {4, 0, -2, 0, 0, 0, 0},  {4, 0, 0, 0, 0, 0, 0},    {4, 0, 2, 0, 0, 0, 0},
+    {4, 1, -2, 1, 0, 0, 0},  {4, 1, 0, -1, 0, 0, 0},   {4, 2, -2, 0, 0, 0, 0},
+    {4, 2, 0, 0, 0, 0, 0},   {6, -2, 0, 0, 0, 0, 0},   {6, -2, 2, 0, 0, 0, 0},
+    {6, -1, -2, 1, 0, 0, 0}, {6, -1, 0, 1, 0, 0, 0},   {6, -1, 2, -1, 0, 0, 0},
+    {6, 0, -2, 0, 0, 0, 0},  {6, 0, 0, 0, 0, 0, 0},    {6, 1, -2, 1, 0, 0, 0},
+    {6, 1, 0, -1, 0, 0, 0},  {6, 2, -2, 0, 0, 0, 0},   {6, 2, 0, 0, 0, 0, 0},
 };
 
 // Rows with their own nodal corrections.
 enum Row : int {
-    kMm = 3, kMf = 5, kO1 = 8, kM1 = 10, kK1 = 15, kJ1 = 19,
-    kM2 = 29, kL2 = 33, kK2 = 38, kM3 = 42,
+    kMm = 3,
+    kMf = 5,
+    kO1 = 8,
+    kM1 = 10,
+    kK1 = 15,
+    kJ1 = 19,
+    kM2 = 29,
+    kL2 = 33,
+    kK2 = 38,
+    kM3 = 42,
 };
 
 struct Argument {
@@ -72,11 +80,9 @@ double speed(int row) {
     const std::int8_t* d = kConstituents[row];
     const Argument* a = tables.arguments;
     double v = 0.0;
-    if (d[0] != 0)
-        v += d[0] * (kEarthRate - a[0].rate + a[1].rate);
+    if (d[0] != 0) v += d[0] * (kEarthRate - a[0].rate + a[1].rate);
     for (int k = 1; k <= 5; ++k)
-        if (d[k] != 0)
-            v += d[k] * a[k - 1].rate;
+        if (d[k] != 0) v += d[k] * a[k - 1].rate;
     return v;
 }
 
@@ -123,13 +129,11 @@ void applyNodalCorrections(double N, double p) {
         c[kL2].f = B / std::cos(c[kL2].u);
     }
     for (const Series& s : kSeries) {
-        if (s.row == kMf && !c[kMf].used)
-            continue;
-        c[s.row].f = s.a[0] + s.a[1] * std::cos(N) + s.a[2] * std::cos(2 * N) +
-                     s.a[3] * std::cos(3 * N);
-        c[s.row].u = reduce((s.b[0] * std::sin(N) + s.b[1] * std::sin(2 * N) +
-                             s.b[2] * std::sin(3 * N)) *
-                            kDeg);
+        if (s.row == kMf && !c[kMf].used) continue;
+        c[s.row].f =
+            s.a[0] + s.a[1] * std::cos(N) + s.a[2] * std::cos(2 * N) + s.a[3] * std::cos(3 * N);
+        c[s.row].u = reduce(
+            (s.b[0] * std::sin(N) + s.b[1] * std::sin(2 * N) + s.b[2] * std::sin(3 * N)) * kDeg);
     }
     const double uM = c[kM2].u, fM = c[kM2].f;
     const double uK = c[kK2].u, fK = c[kK2].f;
@@ -206,8 +210,7 @@ bool setPortConstituents(const PortItem* items, std::size_t count) {
     if (count > static_cast<std::size_t>(kConstituentRows) || (count > 0 && items == nullptr))
         return false;
     for (std::size_t i = 0; i < count; ++i)
-        if (items[i].row < 0 || items[i].row >= kConstituentRows)
-            return false;
+        if (items[i].row < 0 || items[i].row >= kConstituentRows) return false;
     for (ConstituentNodal& n : tables.nodal)
         n.used = 0;
     for (std::size_t i = 0; i < count; ++i) {
@@ -222,17 +225,22 @@ bool setPortConstituents(const PortItem* items, std::size_t count) {
     return true;
 }
 
-std::size_t portConstituentCount() { return tables.portCount; }
+std::size_t portConstituentCount() {
+    return tables.portCount;
+}
 
-const PortConstituent& portConstituent(std::size_t i) { return tables.port[i]; }
+const PortConstituent& portConstituent(std::size_t i) {
+    return tables.port[i];
+}
 
-const ConstituentNodal& constituentNodal(int row) { return tables.nodal[row]; }
+const ConstituentNodal& constituentNodal(int row) {
+    return tables.nodal[row];
+}
 
 int predictionPointCount(double step) {
     // A short holds the count: 24 / step + 0.49 + 1 must stay at or below 32767.
     constexpr double kSmallestStep = 24.0 / (32767.0 - 1.49);
-    if (!(step >= kSmallestStep) || !std::isfinite(step))
-        return -1;
+    if (!(step >= kSmallestStep) || !std::isfinite(step)) return -1;
     return static_cast<int>(std::trunc(24.0 / step + 0.49)) + 1;
 }
 
@@ -244,8 +252,7 @@ AstronomicalArguments astronomicalArguments(double hours) {
 
 int predictTide(float* values, int capacity, double hours, double step) {
     const int count = predictionPointCount(step);
-    if (count < 0 || values == nullptr || capacity < count)
-        return -1;
+    if (count < 0 || values == nullptr || capacity < count) return -1;
     // The equilibrium argument holds for 00:00 UTC; a day that starts at
     // another hour (a port's local midnight) runs it on from the UTC midnight
     // before. Every record gets it, the first one included.

@@ -35,10 +35,9 @@ std::uint16_t readU16(const std::uint8_t* p) {
 }
 
 std::int32_t readI32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) |
-                                     (static_cast<std::uint32_t>(p[1]) << 8) |
-                                     (static_cast<std::uint32_t>(p[2]) << 16) |
-                                     (static_cast<std::uint32_t>(p[3]) << 24));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
 }
 
 std::uint32_t positionKey(std::int16_t lat, std::int16_t lon) {
@@ -47,19 +46,16 @@ std::uint32_t positionKey(std::int16_t lat, std::int16_t lon) {
 }
 
 long fileSize(std::FILE* f) {
-    if (std::fseek(f, 0, SEEK_END) != 0)
-        return -1;
+    if (std::fseek(f, 0, SEEK_END) != 0) return -1;
     const long size = std::ftell(f);
-    if (std::fseek(f, 0, SEEK_SET) != 0)
-        return -1;
+    if (std::fseek(f, 0, SEEK_SET) != 0) return -1;
     return size;
 }
 
 // Reads count index records; false on a short file.
 bool readIndex(const std::string& path, std::size_t* count, std::vector<IndexFileStruct>& out) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr)
-        return false;
+    if (f == nullptr) return false;
     bool ok = true;
     if (*count == SIZE_MAX) {
         const long size = fileSize(f);
@@ -71,16 +67,14 @@ bool readIndex(const std::string& path, std::size_t* count, std::vector<IndexFil
     std::uint8_t b[kIndexRecordSize];
     for (std::size_t i = 0; ok && i < *count; ++i) {
         ok = std::fread(b, 1, sizeof b, f) == sizeof b;
-        if (ok)
-            out.push_back({readI16(b), readI16(b + 2), readI16(b + 4), readI32(b + 6)});
+        if (ok) out.push_back({readI16(b), readI16(b + 2), readI16(b + 4), readI32(b + 6)});
     }
     std::fclose(f);
     return ok;
 }
 
 bool readSubstituted(std::uint8_t* buffer, std::size_t size) {
-    if (std::fread(buffer, 1, size, files.data) != size)
-        return false;
+    if (std::fread(buffer, 1, size, files.data) != size) return false;
     for (std::size_t i = 0; i < size; ++i)
         buffer[i] = files.inverse[buffer[i]];
     return true;
@@ -89,34 +83,27 @@ bool readSubstituted(std::uint8_t* buffer, std::size_t size) {
 } // namespace
 
 int loadTideFiles(const char* dir) {
-    if (dir == nullptr)
-        return -1;
+    if (dir == nullptr) return -1;
     const std::size_t length = std::strlen(dir);
-    if (length > static_cast<std::size_t>(kMaxDirectoryLength))
-        return -1;
+    if (length > static_cast<std::size_t>(kMaxDirectoryLength)) return -1;
     std::string base(dir, length);
     // An empty directory names the current one.
-    if (!base.empty() && base.back() != '/' && base.back() != '\\')
-        base += '/';
+    if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
 
     // Everything is read into new tables first, so a failed load leaves the
     // previous files loaded and consistent.
     std::size_t count = SIZE_MAX;
     std::vector<IndexFileStruct> byNumber, byPosition;
-    if (!readIndex(base + "td_num.ntx", &count, byNumber))
-        return -1;
-    if (!readIndex(base + "td_crd.ntx", &count, byPosition))
-        return -1;
+    if (!readIndex(base + "td_num.ntx", &count, byNumber)) return -1;
+    if (!readIndex(base + "td_crd.ntx", &count, byPosition)) return -1;
     std::FILE* data = std::fopen((base + "td_pnte.dat").c_str(), "rb");
-    if (data == nullptr)
-        return -1;
+    if (data == nullptr) return -1;
     const long dataSize = fileSize(data);
     if (dataSize < 0) {
         std::fclose(data);
         return -1;
     }
-    if (files.data != nullptr)
-        std::fclose(files.data);
+    if (files.data != nullptr) std::fclose(files.data);
     files.data = data;
     files.dataSize = dataSize;
     files.byNumber = std::move(byNumber);
@@ -143,28 +130,23 @@ int readTidePort(std::int16_t lat, std::int16_t lon, PortHeader& header) {
         else
             hi = mid;
     }
-    if (found == nullptr || files.data == nullptr)
-        return 0;
+    if (found == nullptr || files.data == nullptr) return 0;
 
     if (found->offset < 0 ||
         static_cast<long>(found->offset) > files.dataSize - static_cast<long>(kHeaderSize) ||
         std::fseek(files.data, found->offset, SEEK_SET) != 0)
         return -1;
     std::uint8_t h[kHeaderSize];
-    if (!readSubstituted(h, sizeof h))
-        return -1;
+    if (!readSubstituted(h, sizeof h)) return -1;
     const std::uint8_t n = h[45];
-    if (n > kConstituentRows)
-        return -1;
+    if (n > kConstituentRows) return -1;
     PortItem items[kConstituentRows];
     for (unsigned i = 0; i < n; ++i) {
         std::uint8_t b[kItemSize];
-        if (!readSubstituted(b, sizeof b))
-            return -1;
+        if (!readSubstituted(b, sizeof b)) return -1;
         items[i] = {readI16(b), readU16(b + 2), readU16(b + 4)};
     }
-    if (!setPortConstituents(items, n))
-        return -1;
+    if (!setPortConstituents(items, n)) return -1;
     std::memcpy(header.name, h, 40);
     header.name[40] = '\0';
     header.lat = readI16(h + 40);
@@ -175,8 +157,7 @@ int readTidePort(std::int16_t lat, std::int16_t lon, PortHeader& header) {
 }
 
 void releaseTideFiles() {
-    if (files.data != nullptr)
-        std::fclose(files.data);
+    if (files.data != nullptr) std::fclose(files.data);
     files.data = nullptr;
     files.dataSize = 0;
     files.byNumber.clear();
@@ -185,11 +166,12 @@ void releaseTideFiles() {
     files.byPosition.shrink_to_fit();
 }
 
-int tidePortCount() { return static_cast<int>(files.byNumber.size()); }
+int tidePortCount() {
+    return static_cast<int>(files.byNumber.size());
+}
 
 bool tideIndexRecord(int i, IndexFileStruct& record) {
-    if (i < 0 || i >= tidePortCount())
-        return false;
+    if (i < 0 || i >= tidePortCount()) return false;
     record = files.byNumber[static_cast<std::size_t>(i)];
     return true;
 }

@@ -30,9 +30,9 @@ TEST(TideEngine, PointCountFollowsTheStepAndRefusesStepsThatWouldOverflow) {
     const struct {
         double step;
         int count;
-    } cases[] = {{1.0, 25},      {0.5, 49},    {0.25, 97}, {0.3, 81},           {24.0, 2},
-                 {0.00074, 32433}, {0.00073248, 32766}, {0.0007324, -1}, {0.0, -1}, {-1.0, -1}, {NAN, -1},
-                 {INFINITY, -1}};
+    } cases[] = {{1.0, 25}, {0.5, 49},        {0.25, 97},          {0.3, 81},
+                 {24.0, 2}, {0.00074, 32433}, {0.00073248, 32766}, {0.0007324, -1},
+                 {0.0, -1}, {-1.0, -1},       {NAN, -1},           {INFINITY, -1}};
     for (const auto& c : cases)
         EXPECT_EQ(predictionPointCount(c.step), c.count) << c.step;
     float buffer[25];
@@ -121,9 +121,14 @@ TEST(TideEngine, NodeFactorsFollowTheLunarNode) {
         std::int16_t row;
         double f;
     } cases[] = {
-        {n0, kM2, 0.963 + 0.0036}, {n0, kK1, 1.113},   {n0, kO1, 1.183},
-        {n0, kK2, 1.317 + 0.0005}, {n180, kM2, 1.038 + 0.0036}, {n180, kK1, 0.882},
-        {n180, kO1, 0.806},        {n180, kK2, 0.748 + 0.0005},
+        {n0, kM2, 0.963 + 0.0036},
+        {n0, kK1, 1.113},
+        {n0, kO1, 1.183},
+        {n0, kK2, 1.317 + 0.0005},
+        {n180, kM2, 1.038 + 0.0036},
+        {n180, kK1, 0.882},
+        {n180, kO1, 0.806},
+        {n180, kK2, 0.748 + 0.0005},
     };
     for (const auto& c : cases) {
         predict({{c.row, 0, 10}}, c.hours, 1.0);

@@ -127,7 +127,8 @@ TEST_F(TideFilesTest, PortWithoutConstituentsPredictsZero) {
 
 TEST_F(TideFilesTest, DamagedPortBlocksAreRefusedWithoutTouchingTheTable) {
     std::vector<TidePort> ports = samplePorts();
-    ports.push_back({20, 100, 100, 0, "Seventy", std::vector<tidetools::TideItem>(70, {kM2, 0, 1})});
+    ports.push_back(
+        {20, 100, 100, 0, "Seventy", std::vector<tidetools::TideItem>(70, {kM2, 0, 1})});
     ports.push_back({21, 101, 100, 0, "Row 69", {{kM2, 0, 1}, {69, 0, 1}}});
     ports.push_back({22, 102, 100, 0, "Row -1", {{-1, 0, 1}}});
     // Last in the data file: says 5 items, holds 2, so its block runs short.

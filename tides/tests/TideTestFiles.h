@@ -18,8 +18,7 @@ class ScratchDir {
   public:
     ScratchDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tidesXXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            ADD_FAILURE() << "mkdtemp failed";
+        if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
         path_ = pattern;
     }
     ~ScratchDir() {
@@ -46,7 +45,7 @@ inline void write(const std::string& dir, const std::vector<tidetools::TidePort>
 }
 
 // Table rows of the constituents the tests use.
-constexpr std::int16_t kZ0 = 0, kMm = 3, kMf = 5, kO1 = 8, kM1 = 10, kK1 = 15, kN2 = 25,
-                       kM2 = 29, kL2 = 33, kS2 = 36, kK2 = 38, kM3 = 42;
+constexpr std::int16_t kZ0 = 0, kMm = 3, kMf = 5, kO1 = 8, kM1 = 10, kK1 = 15, kN2 = 25, kM2 = 29,
+                       kL2 = 33, kS2 = 36, kK2 = 38, kM3 = 42;
 
 } // namespace tidetest

@@ -28,7 +28,9 @@ const SunRow kSunReference[] = {
 #include "tests/reference/sun_reference.inc"
 };
 
-short minutes(double degrees) { return static_cast<short>(std::lround(degrees * 60.0)); }
+short minutes(double degrees) {
+    return static_cast<short>(std::lround(degrees * 60.0));
+}
 
 // S2 alone has the equilibrium argument 0 at every UTC midnight and runs at
 // exactly 30 degrees an hour, so its highs fall at 00:00 and 12:00 UTC.
@@ -46,8 +48,12 @@ std::vector<TidePort> ports() {
         for (const TidePort& q : p)
             taken = taken || (q.lat == minutes(r.lat) && q.lon == minutes(r.lon));
         if (!taken)
-            p.push_back({number++, minutes(r.lat), minutes(r.lon), static_cast<std::int8_t>(r.tz),
-                         r.name, {{kZ0, 0, 10}}});
+            p.push_back({number++,
+                         minutes(r.lat),
+                         minutes(r.lon),
+                         static_cast<std::int8_t>(r.tz),
+                         r.name,
+                         {{kZ0, 0, 10}}});
     }
     return p;
 }
@@ -72,7 +78,8 @@ class TideWaveTest : public ::testing::Test {
 
 TEST(TideWaveConstruction, OtherConstructorsThrowTheirText) {
     char text[] = "x";
-    const std::string expected = "Not implemented for this moment, use TideWave(Lat,Lon) constructor";
+    const std::string expected =
+        "Not implemented for this moment, use TideWave(Lat,Lon) constructor";
     auto check = [&](auto make) {
         try {
             make();
@@ -160,9 +167,8 @@ TEST_F(TideWaveTest, FailedCalculateLeavesTheObjectWhole) {
     const struct {
         double step;
         int day, month, year;
-    } refused[] = {{0.0, 2, 6, 2026},     {-1.0, 2, 6, 2026}, {0.0005, 2, 6, 2026},
-                   {1.0, 29, 2, 2025},    {1.0, 0, 6, 2026},  {1.0, 31, 4, 2026},
-                   {1.0, 1, 13, 2026},    {1.0, 1, 0, 2026}};
+    } refused[] = {{0.0, 2, 6, 2026}, {-1.0, 2, 6, 2026}, {0.0005, 2, 6, 2026}, {1.0, 29, 2, 2025},
+                   {1.0, 0, 6, 2026}, {1.0, 31, 4, 2026}, {1.0, 1, 13, 2026},   {1.0, 1, 0, 2026}};
     for (const auto& r : refused) {
         EXPECT_EQ(w.Calculate(r.step, static_cast<char>(r.day), static_cast<char>(r.month),
                               static_cast<short>(r.year)),
@@ -206,8 +212,8 @@ TEST_F(TideWaveTest, SunTimesAgreeWithTheSunTimeUnitAndItsReference) {
                           static_cast<short>(r.year)};
         double unit[4];
         // The port's own zone (a place listed twice keeps its first zone).
-        sunTimes(&date, minutes(r.lat) / 60.0, minutes(r.lon) / 60.0, &unit[0], &unit[1],
-                 &unit[2], &unit[3], w.GetTimeZone());
+        sunTimes(&date, minutes(r.lat) / 60.0, minutes(r.lon) / 60.0, &unit[0], &unit[1], &unit[2],
+                 &unit[3], w.GetTimeZone());
         const double reference[4] = {r.morning, r.sunrise, r.sunset, r.evening};
         for (int i = 0; i < 4; ++i) {
             if (unit[i] < 0) {
@@ -218,8 +224,7 @@ TEST_F(TideWaveTest, SunTimesAgreeWithTheSunTimeUnitAndItsReference) {
                 EXPECT_EQ(t[i].hour, static_cast<int>(unit[i])) << r.name << " event " << i;
                 EXPECT_EQ(t[i].minute, static_cast<int>((unit[i] - std::trunc(unit[i])) * 60));
             }
-            if (reference[i] < 0 || unit[i] < 0 || w.GetTimeZone() != r.tz)
-                continue;
+            if (reference[i] < 0 || unit[i] < 0 || w.GetTimeZone() != r.tz) continue;
             const bool twilight = i == 0 || i == 3;
             const double tolerance = (twilight && std::fabs(r.lat) >= 50 ? 12.0 : 3.0) + 1.0;
             double apart = std::fabs(hours(t[i]) - reference[i]) * 60.0;

@@ -17,7 +17,9 @@ void putU16(std::string& out, std::uint16_t v) {
     out += static_cast<char>(v >> 8);
 }
 
-void putI16(std::string& out, std::int16_t v) { putU16(out, static_cast<std::uint16_t>(v)); }
+void putI16(std::string& out, std::int16_t v) {
+    putU16(out, static_cast<std::uint16_t>(v));
+}
 
 void putI32(std::string& out, std::int32_t v) {
     const auto u = static_cast<std::uint32_t>(v);
@@ -28,8 +30,7 @@ void putI32(std::string& out, std::int32_t v) {
 std::string writeFile(const std::string& path, const std::string& bytes) {
     const std::string temp = path + ".tmp";
     std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr)
-        return "cannot create " + temp;
+    if (f == nullptr) return "cannot create " + temp;
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     if (std::fclose(f) != 0 || !ok) {
         std::remove(temp.c_str());
@@ -53,8 +54,7 @@ std::string writeTideFiles(const std::string& dir, const std::vector<TidePort>& 
     std::string data;
     std::vector<std::int32_t> offsets;
     for (const TidePort& p : ports) {
-        if (p.name.size() > 39)
-            return "port name longer than 39 bytes: " + p.name;
+        if (p.name.size() > 39) return "port name longer than 39 bytes: " + p.name;
         if (p.items.size() > 255 || p.countOverride > 255)
             return "more than 255 items in port " + p.name;
         if (data.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
@@ -92,18 +92,17 @@ std::string writeTideFiles(const std::string& dir, const std::vector<TidePort>& 
     };
     const std::string byNumber =
         index([&](std::size_t a, std::size_t b) { return ports[a].number < ports[b].number; });
-    const std::string byPosition = index(
-        [&](std::size_t a, std::size_t b) { return positionKey(ports[a]) < positionKey(ports[b]); });
+    const std::string byPosition = index([&](std::size_t a, std::size_t b) {
+        return positionKey(ports[a]) < positionKey(ports[b]);
+    });
 
     std::string base = dir;
-    if (!base.empty() && base.back() != '/')
-        base += '/';
+    if (!base.empty() && base.back() != '/') base += '/';
     const std::pair<const char*, const std::string*> files[] = {
         {"td_pnte.dat", &data}, {"td_num.ntx", &byNumber}, {"td_crd.ntx", &byPosition}};
     for (const auto& [name, bytes] : files) {
         std::string error = writeFile(base + name, *bytes);
-        if (!error.empty())
-            return error;
+        if (!error.empty()) return error;
     }
     return {};
 }
@@ -119,8 +118,7 @@ std::string readTidePortText(std::istream& in, std::vector<TidePort>& ports) {
         std::istringstream fields(line);
         fields.imbue(std::locale::classic());
         std::string first;
-        if (!(fields >> first) || first[0] == '#')
-            continue;
+        if (!(fields >> first) || first[0] == '#') continue;
         if (first == "port") {
             long number, lat, lon, zone;
             if (!(fields >> number >> lat >> lon >> zone))
@@ -132,24 +130,25 @@ std::string readTidePortText(std::istream& in, std::vector<TidePort>& ports) {
             std::getline(fields >> std::ws, name);
             if (name.empty() || name.size() > 39)
                 return fail("port name missing or longer than 39 bytes");
-            ports.push_back({static_cast<std::int16_t>(number), static_cast<std::int16_t>(lat),
-                             static_cast<std::int16_t>(lon), static_cast<std::int8_t>(zone), name,
+            ports.push_back({static_cast<std::int16_t>(number),
+                             static_cast<std::int16_t>(lat),
+                             static_cast<std::int16_t>(lon),
+                             static_cast<std::int8_t>(zone),
+                             name,
                              {}});
             continue;
         }
-        if (ports.empty())
-            return fail("constituent before the first port");
-        std::istringstream item(line);
+        if (ports.empty()) return fail("constituent before the first port");
+        // An item line may end with a comment (the constituent's name).
+        std::istringstream item(line.substr(0, line.find('#')));
         item.imbue(std::locale::classic());
         long row, phase, amplitude;
         std::string rest;
         if (!(item >> row >> phase >> amplitude) || (item >> rest))
             return fail("expected <row> <phase lag> <amplitude>");
-        if (row < 0 || row > 68 || phase < 0 || phase >= 3600 || amplitude < 0 ||
-            amplitude > 65535)
+        if (row < 0 || row > 68 || phase < 0 || phase >= 3600 || amplitude < 0 || amplitude > 65535)
             return fail("row, phase lag or amplitude out of range");
-        if (ports.back().items.size() >= 69)
-            return fail("more than 69 constituents in one port");
+        if (ports.back().items.size() >= 69) return fail("more than 69 constituents in one port");
         ports.back().items.push_back({static_cast<std::int16_t>(row),
                                       static_cast<std::uint16_t>(phase),
                                       static_cast<std::uint16_t>(amplitude)});

@@ -19,10 +19,10 @@ struct TideItem {
 
 struct TidePort {
     std::int16_t number;
-    std::int16_t lat; // minutes of arc, north positive
-    std::int16_t lon; // minutes of arc, east positive
-    std::int8_t timeZone; // hours, local = UTC - timeZone
-    std::string name;     // at most 39 bytes
+    std::int16_t lat;            // minutes of arc, north positive
+    std::int16_t lon;            // minutes of arc, east positive
+    std::int8_t timeZone;        // hours, local = UTC - timeZone
+    std::string name;            // at most 39 bytes
     std::vector<TideItem> items; // at most 255 (the reader takes 69)
     // When set, the block's count byte says this instead of items.size():
     // lets a fixture describe a block longer than it is.
@@ -38,7 +38,7 @@ std::string writeTideFiles(const std::string& dir, const std::vector<TidePort>& 
 // Reads the text form of the tool:
 //   # comment
 //   port <number> <lat minutes> <lon minutes> <zone hours> <name to end of line>
-//   <row> <phase lag tenths of a degree> <amplitude tenths>     (repeated)
+//   <row> <phase lag tenths of a degree> <amplitude tenths> [# comment]   (repeated)
 // Rows must be 0..68 and a port lists at most 69 items. Returns an empty
 // string, or the error text with its line number.
 std::string readTidePortText(std::istream& in, std::vector<TidePort>& ports);

@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
     }
     std::vector<tidetools::TidePort> ports;
     std::string error = tidetools::readTidePortText(in, ports);
-    if (error.empty())
-        error = tidetools::writeTideFiles(argv[2], ports);
+    if (error.empty()) error = tidetools::writeTideFiles(argv[2], ports);
     if (!error.empty()) {
         std::fprintf(stderr, "tidewrite: %s: %s\n", argv[1], error.c_str());
         return 1;
