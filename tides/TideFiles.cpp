@@ -87,8 +87,10 @@ int loadTideFiles(const char* dir) {
     const std::size_t length = std::strlen(dir);
     if (length > static_cast<std::size_t>(kMaxDirectoryLength)) return -1;
     std::string base(dir, length);
-    // An empty directory names the current one.
-    if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
+    // An empty directory names the current one; a trailing Windows
+    // separator counts as the separator.
+    if (!base.empty() && base.back() == '\\') base.back() = '/';
+    if (!base.empty() && base.back() != '/') base += '/';
 
     // Everything is read into new tables first, so a failed load leaves the
     // previous files loaded and consistent.

@@ -37,7 +37,7 @@ struct PortHeader {
 };
 
 // Loads the index files of dir (null or longer than 240 characters refused;
-// with or without a trailing separator) and opens td_pnte.dat. Returns 0, or
+// with or without a trailing "/" or "\\") and opens td_pnte.dat. Returns 0, or
 // -1 when a file is missing, unreadable, shorter than its records or holds more
 // than 65535 ports. A failed load keeps what was loaded before, whole and
 // usable; a successful one replaces it and closes the previous data file.

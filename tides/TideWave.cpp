@@ -68,6 +68,7 @@ int TideWave::AllocMem() {
         values_ = nullptr;
         return 0;
     }
+    const bool fresh = values_ == nullptr;
     float* grown =
         static_cast<float*>(std::realloc(values_, static_cast<std::size_t>(count) * sizeof(float)));
     if (grown == nullptr) {
@@ -76,8 +77,10 @@ int TideWave::AllocMem() {
         return -1;
     }
     values_ = grown;
-    for (int i = 0; i < count; ++i)
-        values_[i] = 0.0f;
+    // A new curve starts as zeros; a resized one keeps its heights.
+    if (fresh)
+        for (int i = 0; i < count; ++i)
+            values_[i] = 0.0f;
     return 0;
 }
 

@@ -37,8 +37,9 @@ class FLODWAVE_API TideWave {
     TideWave(const TideWave&) = delete;
     TideWave& operator=(const TideWave&) = delete;
 
-    // Resizes the curve to GetNumPoints() floats, new points zero. 0, or -1
-    // when memory is short (the object then has no curve and GetPoint yields 0).
+    // Resizes the curve to GetNumPoints() floats (a new curve is all zeros,
+    // an existing one keeps its heights). 0, or -1 when memory is short (the
+    // object then has no curve and GetPoint yields 0).
     int AllocMem();
     // Points of the curve: trunc(24 / step + 0.49) + 1 (25 at 1.0 h, 81 at
     // 0.3 h); 0 for a step that is not positive.

@@ -89,6 +89,7 @@ TEST_F(TideFilesTest, DirectoryWithOrWithoutSeparatorAndItsLimits) {
     write(dir.path(), samplePorts());
     EXPECT_EQ(loadTideFiles((dir.path() + "/").c_str()), 0);
     EXPECT_EQ(loadTideFiles(dir.path().c_str()), 0);
+    EXPECT_EQ(loadTideFiles((dir.path() + "\\").c_str()), 0);
     EXPECT_EQ(loadTideFiles(nullptr), -1);
     EXPECT_EQ(loadTideFiles((dir.path() + "/missing").c_str()), -1);
 

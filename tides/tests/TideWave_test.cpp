@@ -146,6 +146,10 @@ TEST_F(TideWaveTest, CalculateFillsNameDateAndCurve) {
     EXPECT_EQ(d.day, 29);
     EXPECT_EQ(d.month, 2);
     EXPECT_EQ(d.year, 2024);
+    const float middle = w.GetPoint(40);
+    EXPECT_NE(middle, 0.0f);
+    EXPECT_EQ(w.AllocMem(), 0);
+    EXPECT_EQ(w.GetPoint(40), middle) << "resizing keeps the curve";
 
     // At zone 0 the highs at 00:00, 12:00 and 24:00 are equal, and the first
     // wins; so do the lows at 06:00 and 18:00.
