@@ -9,7 +9,15 @@
 
 namespace {
 
-using Ring = std::vector<ClipPoint>;
+using Ring = std::vector<Point>;
+
+// Points as comparable pairs, for the expectations.
+std::vector<std::pair<int, int>> pairs(const Ring& r) {
+    std::vector<std::pair<int, int>> v;
+    for (const Point& p : r)
+        v.push_back({p.x, p.y});
+    return v;
+}
 
 struct Box {
     std::int32_t xmin, ymin, xmax, ymax;
@@ -18,7 +26,7 @@ struct Box {
 Ring clip(const Ring& ring, const Box& b) {
     PolygonClipper c;
     EXPECT_EQ(c.clipBegin(b.xmin, b.ymin, b.xmax, b.ymax), 1);
-    for (const ClipPoint& p : ring)
+    for (const Point& p : ring)
         c.clipPoint(p.x, p.y);
     const long n = c.clipEnd();
     EXPECT_EQ(n, static_cast<long>(c.output().size()));
@@ -29,8 +37,8 @@ Ring clip(const Ring& ring, const Box& b) {
 long double shoelace(const Ring& r) {
     long double twice = 0;
     for (std::size_t i = 0; i < r.size(); ++i) {
-        const ClipPoint& a = r[i];
-        const ClipPoint& b = r[(i + 1) % r.size()];
+        const Point& a = r[i];
+        const Point& b = r[(i + 1) % r.size()];
         twice += static_cast<long double>(a.x) * b.y - static_cast<long double>(b.x) * a.y;
     }
     return twice / 2;
@@ -39,8 +47,8 @@ long double shoelace(const Ring& r) {
 long double perimeter(const Ring& r) {
     long double sum = 0;
     for (std::size_t i = 0; i < r.size(); ++i) {
-        const ClipPoint& a = r[i];
-        const ClipPoint& b = r[(i + 1) % r.size()];
+        const Point& a = r[i];
+        const Point& b = r[(i + 1) % r.size()];
         sum += std::hypot(static_cast<long double>(b.x) - a.x, static_cast<long double>(b.y) - a.y);
     }
     return sum;
@@ -56,8 +64,8 @@ long double windingArea(const Ring& r, const Box& b) {
     std::set<long double> xs = {static_cast<long double>(b.xmin), static_cast<long double>(b.xmax)};
     const std::size_t n = r.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const ClipPoint& p = r[i];
-        const ClipPoint& q = r[(i + 1) % n];
+        const Point& p = r[i];
+        const Point& q = r[(i + 1) % n];
         xs.insert(p.x);
         for (long double y : {static_cast<long double>(b.ymin), static_cast<long double>(b.ymax)})
             if ((p.y - y) * (q.y - y) < 0)
@@ -67,8 +75,8 @@ long double windingArea(const Ring& r, const Box& b) {
     auto column = [&](long double x) {
         long double sum = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            const ClipPoint& p = r[i];
-            const ClipPoint& q = r[(i + 1) % n];
+            const Point& p = r[i];
+            const Point& q = r[(i + 1) % n];
             if (p.x == q.x) continue;
             const long double lo = std::min(p.x, q.x), hi = std::max(p.x, q.x);
             if (x < lo || x >= hi) continue;
@@ -135,7 +143,7 @@ TEST(PolygonClipper, AreaMatchesTheWindingIntegral) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Ring out = clip(c.ring, c.box);
-        for (const ClipPoint& p : out) {
+        for (const Point& p : out) {
             EXPECT_GE(p.x, c.box.xmin);
             EXPECT_LE(p.x, c.box.xmax);
             EXPECT_GE(p.y, c.box.ymin);
@@ -152,24 +160,24 @@ TEST(PolygonClipper, AreaMatchesTheWindingIntegral) {
 TEST(PolygonClipper, ExactShapesAtTheEdges) {
     const Box b{0, 0, 100, 50};
     const Ring inside = {{10, 10}, {90, 10}, {90, 40}, {10, 40}};
-    EXPECT_EQ(clip(inside, b), inside); // the first vertex is not repeated at the end
+    EXPECT_EQ(pairs(clip(inside, b)), pairs(inside)); // the first vertex is not repeated at the end
     const Ring closed = {{10, 10}, {90, 10}, {90, 40}, {10, 10}};
-    EXPECT_EQ(clip(closed, b), (Ring{{10, 10}, {90, 10}, {90, 40}, {10, 10}}));
+    EXPECT_EQ(pairs(clip(closed, b)), pairs(closed));
 
     const Ring larger = {{-10, -10}, {200, -10}, {200, 200}, {-10, 200}};
     const Ring corners = clip(larger, b);
     std::set<std::pair<int, int>> cornerSet;
-    for (const ClipPoint& p : corners)
+    for (const Point& p : corners)
         cornerSet.insert({p.x, p.y});
     const std::set<std::pair<int, int>> boxCorners = {{0, 0}, {100, 0}, {100, 50}, {0, 50}};
     EXPECT_EQ(cornerSet, boxCorners);
     EXPECT_EQ(corners.size(), 4u);
 
     EXPECT_TRUE(clip({{200, 10}, {300, 10}, {300, 40}}, b).empty());
-    EXPECT_EQ(clip({{10, 10}, {10, 10}, {90, 10}, {90, 40}}, b),
-              (Ring{{10, 10}, {90, 10}, {90, 40}}));
+    EXPECT_EQ(pairs(clip({{10, 10}, {10, 10}, {90, 10}, {90, 40}}, b)),
+              pairs({{10, 10}, {90, 10}, {90, 40}}));
     // A crossing at a half unit rounds to even.
-    EXPECT_EQ(clip({{1, 10}, {2, 60}, {1, 60}}, b), (Ring{{1, 10}, {2, 50}, {1, 50}}));
+    EXPECT_EQ(pairs(clip({{1, 10}, {2, 60}, {1, 60}}, b)), pairs({{1, 10}, {2, 50}, {1, 50}}));
 
     PolygonClipper c;
     c.clipBegin(0, 0, 10, 10);
@@ -187,11 +195,11 @@ TEST(PolygonClipper, SeveralRingsShareOneOutput) {
     c.clipBegin(0, 0, 100, 100);
     // Both rings reach the corner (100, 100): the second must keep it as its
     // first point although it equals the first ring's last.
-    for (ClipPoint p : Ring{{50, 50}, {150, 50}, {150, 150}})
+    for (Point p : Ring{{50, 50}, {150, 50}, {150, 150}})
         c.clipPoint(p.x, p.y);
     const long first = c.clipEnd();
-    EXPECT_EQ(c.output(), (Ring{{50, 50}, {100, 50}, {100, 100}}));
-    for (ClipPoint p : Ring{{100, 100}, {100, 60}, {60, 60}})
+    EXPECT_EQ(pairs(c.output()), pairs({{50, 50}, {100, 50}, {100, 100}}));
+    for (Point p : Ring{{100, 100}, {100, 60}, {60, 60}})
         c.clipPoint(p.x, p.y);
     EXPECT_EQ(c.clipEnd(), first + 3);
 
@@ -211,7 +219,7 @@ TEST(PolygonClipper, OutputIsNotLimitedTo16BitCounts) {
     const Ring big = circle(0, 0, 1000000, 70000);
     const Ring out = clip(big, {-2000000, -2000000, 2000000, 2000000});
     EXPECT_EQ(out.size(), big.size());
-    EXPECT_EQ(out.back(), big.back());
+    EXPECT_EQ(pairs({out.back()}), pairs({big.back()}));
 }
 
 TEST(ClipLine, CohenSutherlandTable) {

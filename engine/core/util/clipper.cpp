@@ -14,6 +14,10 @@ std::int32_t interpolate(std::int32_t a, std::int32_t b, long double num, long d
     return static_cast<std::int32_t>(round(v, 0));
 }
 
+bool samePoint(const Point& a, const Point& b) {
+    return a.x == b.x && a.y == b.y;
+}
+
 } // namespace
 
 int PolygonClipper::clipBegin(std::int32_t xmin, std::int32_t ymin, std::int32_t xmax,
@@ -32,7 +36,7 @@ void PolygonClipper::resetStages() {
     fed_ = false;
 }
 
-bool PolygonClipper::inside(int stage, ClipPoint p) const {
+bool PolygonClipper::inside(int stage, Point p) const {
     switch (stage) {
     case 0:
         return p.y >= ymin_;
@@ -45,17 +49,17 @@ bool PolygonClipper::inside(int stage, ClipPoint p) const {
     }
 }
 
-ClipPoint PolygonClipper::crossing(int stage, ClipPoint from, ClipPoint to) const {
+Point PolygonClipper::crossing(int stage, Point from, Point to) const {
     // The ends lie on different sides of the border, so the denominator is
     // never zero. Differences are taken in long double: no 32-bit overflow.
     auto atY = [&](std::int32_t y) {
-        return ClipPoint{interpolate(from.x, to.x, static_cast<long double>(y) - from.y,
-                                     static_cast<long double>(to.y) - from.y),
-                         y};
+        return Point{interpolate(from.x, to.x, static_cast<long double>(y) - from.y,
+                                 static_cast<long double>(to.y) - from.y),
+                     y};
     };
     auto atX = [&](std::int32_t x) {
-        return ClipPoint{x, interpolate(from.y, to.y, static_cast<long double>(x) - from.x,
-                                        static_cast<long double>(to.x) - from.x)};
+        return Point{x, interpolate(from.y, to.y, static_cast<long double>(x) - from.x,
+                                    static_cast<long double>(to.x) - from.x)};
     };
     switch (stage) {
     case 0:
@@ -69,7 +73,7 @@ ClipPoint PolygonClipper::crossing(int stage, ClipPoint from, ClipPoint to) cons
     }
 }
 
-void PolygonClipper::feed(int stage, ClipPoint p) {
+void PolygonClipper::feed(int stage, Point p) {
     if (stage == 4) {
         emit(p);
         return;
@@ -93,15 +97,15 @@ void PolygonClipper::feed(int stage, ClipPoint p) {
     if (inside(stage, p)) feed(stage + 1, p);
 }
 
-void PolygonClipper::emit(ClipPoint p) {
-    if (out_.size() > ringStart_ && out_.back() == p) return;
+void PolygonClipper::emit(Point p) {
+    if (out_.size() > ringStart_ && samePoint(out_.back(), p)) return;
     out_.push_back(p);
 }
 
 void PolygonClipper::clipPoint(std::int32_t x, std::int32_t y) {
     if (!valid_) return;
     fed_ = true;
-    feed(0, ClipPoint{x, y});
+    feed(0, Point{x, y});
 }
 
 long PolygonClipper::clipEnd() {
@@ -124,8 +128,8 @@ long PolygonClipper::clipReset(long count) {
 }
 
 long PolygonClipper::clipAppend(std::int32_t x, std::int32_t y) {
-    const ClipPoint p{x, y};
-    if (out_.empty() || !(out_.back() == p)) out_.push_back(p);
+    const Point p{x, y};
+    if (out_.empty() || !samePoint(out_.back(), p)) out_.push_back(p);
     return static_cast<long>(out_.size());
 }
 
@@ -178,8 +182,8 @@ int PolygonClipper::clipLine(std::int32_t& x1, std::int32_t& y1, std::int32_t& x
     return 1;
 }
 
-std::vector<ClipPoint> PolygonClipper::takeOutput() {
-    std::vector<ClipPoint> taken = std::move(out_);
+std::vector<Point> PolygonClipper::takeOutput() {
+    std::vector<Point> taken = std::move(out_);
     out_.clear();
     ringStart_ = 0;
     return taken;
@@ -187,9 +191,9 @@ std::vector<ClipPoint> PolygonClipper::takeOutput() {
 
 extern "C" {
 
-int isClockwise(const ClipPoint* points, long first, long last) {
+int isClockwise(const Point* points, long first, long last) {
     if (!points || first < 0 || last < first) return 0;
-    if (!(points[first] == points[last])) reportError("ClockWise: Polygon not closed.\n");
+    if (!samePoint(points[first], points[last])) reportError("ClockWise: Polygon not closed.\n");
     long double sum = 0;
     for (long i = first; i < last; ++i)
         sum += (static_cast<long double>(points[i].y) + points[i + 1].y) *

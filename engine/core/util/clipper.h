@@ -2,15 +2,10 @@
 // plane coordinates, and the orientation test of a closed ring.
 #pragma once
 
+#include "geo/Point.h"
+
 #include <cstdint>
 #include <vector>
-
-// A plane point (x, y), 32-bit integers.
-struct ClipPoint {
-    std::int32_t x;
-    std::int32_t y;
-    bool operator==(const ClipPoint&) const = default;
-};
 
 // Clips polygons vertex by vertex to the rectangle xmin <= x <= xmax,
 // ymin <= y <= ymax (borders inside): a four-stage pipeline that keeps, in
@@ -65,22 +60,22 @@ class PolygonClipper {
     int clipLine(std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const;
 
     // The clipped points so far.
-    const std::vector<ClipPoint>& output() const { return out_; }
+    const std::vector<Point>& output() const { return out_; }
     // Hands the output over and leaves this clipper's output empty.
-    std::vector<ClipPoint> takeOutput();
+    std::vector<Point> takeOutput();
 
   private:
     struct Stage {
         bool pending = true;
         bool closing = false;
-        ClipPoint first{0, 0};
-        ClipPoint previous{0, 0};
+        Point first{0, 0};
+        Point previous{0, 0};
     };
 
-    bool inside(int stage, ClipPoint p) const;
-    ClipPoint crossing(int stage, ClipPoint from, ClipPoint to) const;
-    void feed(int stage, ClipPoint p);
-    void emit(ClipPoint p);
+    bool inside(int stage, Point p) const;
+    Point crossing(int stage, Point from, Point to) const;
+    void feed(int stage, Point p);
+    void emit(Point p);
     void resetStages();
 
     std::int32_t xmin_ = 0, ymin_ = 0, xmax_ = -1, ymax_ = -1;
@@ -88,7 +83,7 @@ class PolygonClipper {
     bool fed_ = false;
     std::size_t ringStart_ = 0;
     Stage stages_[4];
-    std::vector<ClipPoint> out_;
+    std::vector<Point> out_;
 };
 
 extern "C" {
@@ -99,6 +94,6 @@ extern "C" {
 // A ring whose last point differs from its first is an error:
 // reportError("ClockWise: Polygon not closed.\n") (throws). A null array, a
 // negative first or last < first gives 0.
-int isClockwise(const ClipPoint* points, long first, long last);
+int isClockwise(const Point* points, long first, long last);
 
 } // extern "C"
