@@ -113,6 +113,17 @@ TEST_F(TideFilesTest, EmptyIndexHasNoPorts) {
     EXPECT_EQ(readTidePort(0, 0, h), 0);
 }
 
+TEST_F(TideFilesTest, MorePortsThanTheCountHoldsAreRefused) {
+    // 65536 records would wrap the 16-bit port count to 0.
+    for (const char* name : {"td_num.ntx", "td_crd.ntx"})
+        std::ofstream(dir.path() + "/" + name, std::ios::binary) << std::string(65536 * 10, '\0');
+    std::ofstream(dir.path() + "/td_pnte.dat", std::ios::binary) << std::string(46, '\0');
+    EXPECT_EQ(loadTideFiles(dir.path().c_str()), -1);
+    std::filesystem::resize_file(dir.path() + "/td_num.ntx", 65535 * 10 + 9);
+    ASSERT_EQ(loadTideFiles(dir.path().c_str()), 0);
+    EXPECT_EQ(tidePortCount(), 65535);
+}
+
 TEST_F(TideFilesTest, PortWithoutConstituentsPredictsZero) {
     write(dir.path(), samplePorts());
     ASSERT_EQ(loadTideFiles(dir.path().c_str()), 0);
