@@ -116,6 +116,7 @@ bool StartPortWriter(int which) {
     if (w.thread.joinable()) return false;
     w.port = port;
     w.stop = false;
+    w.pending = false; // a new writer waits for the next output, like a fresh event
     w.thread = std::thread(PortWriterThread);
     return true;
 }
