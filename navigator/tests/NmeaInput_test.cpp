@@ -166,6 +166,7 @@ TEST_F(NmeaInputTest, AssemblesChecksAndDropsSentences) {
         {"three checksum characters", good + "0\r\n", 80, 99},
         {"checksum not hexadecimal", "$SDDPT,5.0,0.0*G7\r\n", 80, 99},
         {"other talker", line("IIDPT,5.0,0.0"), 80, 5},
+        {"depth without offset", line("SDDPT,6.5"), 80, 6.5f},
         {"unknown type", line("SDXYZ,5.0,0.0"), 80, 99},
         {"recognised but dropped type", line("SDMTW,5.0,C"), 80, 99},
         {"NUL among the type letters", std::string("$SDDP\0,5.0,0.0\r\n", 16), 80, 99},

@@ -10,11 +10,13 @@
 #include <pty.h>
 #include <random>
 #include <sstream>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
 #include "NmeaTestSupport.h"
 #include "os/Clock.h"
+#include "os/SerialPort.h"
 #include "serial/SerialPorts.h"
 
 namespace {
@@ -108,6 +110,26 @@ TEST_F(SerialPortsTest, APortThatCannotBeOpenedIsReportedAndGetsNoThread) {
     EXPECT_FALSE(OpenComPort(3, (pty.name + ":4800,n,9,1").c_str()));
     for (int port = -1; port <= 6; ++port)
         EXPECT_EQ(CloseComPort(port), -1) << port;
+}
+
+TEST_F(SerialPortsTest, ComNamesOpenTheirMappedDevicesAtTheirSettings) {
+    Pty third, tenth;
+    ASSERT_TRUE(os::setSerialDevicePath(3, third.name));
+    ASSERT_TRUE(os::setSerialDevicePath(10, tenth.name));
+    ASSERT_TRUE(OpenComPort(2, "COM3:9600,n,8,1"));
+    ASSERT_TRUE(OpenComPort(5, "COM10:19200,N,8,2"));
+    termios t{};
+    ASSERT_EQ(::tcgetattr(third.slave, &t), 0);
+    EXPECT_EQ(::cfgetispeed(&t), static_cast<speed_t>(B9600));
+    ASSERT_EQ(::tcgetattr(tenth.slave, &t), 0);
+    EXPECT_EQ(::cfgetispeed(&t), static_cast<speed_t>(B19200));
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+    tenth.send(line("SDDPT,3.5,0.0"));
+    EXPECT_TRUE(waitFor([](const NavShared& s) { return s.nav.depth == 3.5f; }, 5000ms));
+    EXPECT_EQ(CloseComPort(2), 0);
+    EXPECT_EQ(CloseComPort(5), 0);
+    os::setSerialDevicePath(3, "");
+    os::setSerialDevicePath(10, "");
 }
 
 TEST_F(SerialPortsTest, AnIdlePortClosesPromptlyAndHasNoWriter) {
