@@ -67,8 +67,9 @@ bool RealClock::set(const SystemTime& t) {
 }
 
 RealClock& realClock() {
-    static RealClock clock;
-    return clock;
+    // Never destroyed: reader threads may still use it while the process ends.
+    static auto* clock = new RealClock;
+    return *clock;
 }
 
 SystemTime FakeClock::now() {

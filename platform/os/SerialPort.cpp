@@ -52,14 +52,15 @@ bool fail(std::string* error, const std::string& message) {
     return false;
 }
 
+// Never destroyed: a reader may reopen its line while the process ends.
 std::mutex& deviceTableMutex() {
-    static std::mutex m;
-    return m;
+    static auto* m = new std::mutex;
+    return *m;
 }
 
 std::array<std::string, 100>& deviceTable() {
-    static std::array<std::string, 100> table;
-    return table;
+    static auto* table = new std::array<std::string, 100>;
+    return *table;
 }
 
 // "COMn" with n 1 to 99 (case-insensitive); 0 for anything else.
