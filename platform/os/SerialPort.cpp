@@ -261,25 +261,20 @@ void SerialPort::close() {
 }
 
 void SerialPort::closeLocked() {
-    if (fd_ < 0) return;
+    int fd = fd_.exchange(-1);
+    if (fd < 0) return;
     int lines = TIOCM_DTR | TIOCM_RTS;
-    (void)::ioctl(fd_, TIOCMBIC, &lines);
-    (void)::tcflush(fd_, TCIOFLUSH);
-    ::close(fd_);
-    fd_ = -1;
+    (void)::ioctl(fd, TIOCMBIC, &lines);
+    (void)::tcflush(fd, TCIOFLUSH);
+    ::close(fd);
 }
 
 bool SerialPort::isOpen() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return fd_ >= 0;
+    return fd_.load() >= 0;
 }
 
 long SerialPort::read(char* buffer, std::size_t size, int timeoutMs) {
-    int fd;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        fd = fd_;
-    }
+    int fd = fd_.load();
     if (fd < 0) return -1;
     pollfd p[2] = {{fd, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
     int r = ::poll(p, 2, timeoutMs < 0 ? 0 : timeoutMs);
@@ -303,17 +298,18 @@ long SerialPort::read(char* buffer, std::size_t size, int timeoutMs) {
 
 bool SerialPort::write(const char* data, std::size_t size, int timeoutMs) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (fd_ < 0) return false;
+    const int fd = fd_.load();
+    if (fd < 0) return false;
     std::size_t done = 0;
     while (done < size) {
-        ssize_t n = ::write(fd_, data + done, size - done);
+        ssize_t n = ::write(fd, data + done, size - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN) return false;
-        pollfd p{fd_, POLLOUT, 0};
+        pollfd p{fd, POLLOUT, 0};
         int r = ::poll(&p, 1, timeoutMs);
         if (r <= 0 || (p.revents & (POLLERR | POLLHUP | POLLNVAL))) return false;
     }
@@ -322,7 +318,8 @@ bool SerialPort::write(const char* data, std::size_t size, int timeoutMs) {
 
 void SerialPort::purge() {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (fd_ >= 0) (void)::tcflush(fd_, TCIOFLUSH);
+    const int fd = fd_.load();
+    if (fd >= 0) (void)::tcflush(fd, TCIOFLUSH);
 }
 
 void SerialPort::wake() {

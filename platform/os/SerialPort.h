@@ -1,6 +1,7 @@
 // Serial ports over termios: real devices and pseudo-terminals alike.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -92,8 +93,11 @@ class SerialPort {
     void closeLocked();
     bool ensureWakePipe();
 
-    mutable std::mutex mutex_; // guards fd_ against write() from other threads
-    int fd_ = -1;
+    // Serialises open, close, write and purge. read() and isOpen() only load
+    // the descriptor, so a write that waits for the line never holds up the
+    // reader.
+    mutable std::mutex mutex_;
+    std::atomic<int> fd_{-1};
     int wakePipe_[2] = {-1, -1};
     std::string text_;
     SerialSettings settings_;
