@@ -45,7 +45,11 @@ struct PortTable {
     }
 };
 
-PortTable gTable;
+// Made on first use, so no static initialiser elsewhere can find it unbuilt.
+PortTable& ports() {
+    static PortTable table;
+    return table;
+}
 
 bool stopRequested(PortSlot& slot) {
     std::lock_guard<std::mutex> lock(slot.stopMutex);
@@ -59,7 +63,7 @@ bool waitOrStop(PortSlot& slot) {
 }
 
 void stopWriter(int port) {
-    Writer& w = gTable.writer;
+    Writer& w = ports().writer;
     std::thread thread;
     {
         std::lock_guard<std::mutex> lock(w.mutex);
@@ -77,7 +81,7 @@ void stopWriter(int port) {
 
 bool OpenComPort(int port, const char* settings) {
     if (port < 0 || port >= kNmeaPortCount || !settings) return false;
-    PortSlot& slot = gTable.slots[port];
+    PortSlot& slot = ports().slots[port];
     if (slot.open) CloseComPort(port);
     if (!slot.device.open(settings)) return false;
     *NmeaPort(port) = NmeaPortState();
@@ -92,7 +96,7 @@ bool OpenComPort(int port, const char* settings) {
 
 int CloseComPort(int port) {
     if (port < 0 || port >= kNmeaPortCount) return -1;
-    PortSlot& slot = gTable.slots[port];
+    PortSlot& slot = ports().slots[port];
     if (!slot.open) return -1;
     {
         std::lock_guard<std::mutex> lock(slot.stopMutex);
@@ -110,8 +114,8 @@ int CloseComPort(int port) {
 bool StartPortWriter(int which) {
     if (which != 0) return false;
     int port = NavSnapshot().outputPort;
-    if (port < 0 || port >= kNmeaPortCount || !gTable.slots[port].open) return false;
-    Writer& w = gTable.writer;
+    if (port < 0 || port >= kNmeaPortCount || !ports().slots[port].open) return false;
+    Writer& w = ports().writer;
     std::lock_guard<std::mutex> lock(w.mutex);
     if (w.thread.joinable()) return false;
     w.port = port;
@@ -122,7 +126,7 @@ bool StartPortWriter(int which) {
 }
 
 void SignalPortWriter(const char* text) {
-    Writer& w = gTable.writer;
+    Writer& w = ports().writer;
     {
         std::lock_guard<std::mutex> lock(w.mutex);
         w.output = text ? text : "";
@@ -133,7 +137,7 @@ void SignalPortWriter(const char* text) {
 
 int PortReaderThread(int port) {
     if (port < 0 || port >= kNmeaPortCount) return 1;
-    PortSlot& slot = gTable.slots[port];
+    PortSlot& slot = ports().slots[port];
     NmeaPortState& state = *NmeaPort(port);
     while (!stopRequested(slot)) {
         if (!slot.device.isOpen()) {
@@ -160,7 +164,7 @@ int PortReaderThread(int port) {
 }
 
 int PortWriterThread() {
-    Writer& w = gTable.writer;
+    Writer& w = ports().writer;
     std::string text;
     for (;;) {
         int port;
@@ -173,7 +177,7 @@ int PortWriterThread() {
             port = w.port;
         }
         if (!text.empty() && port >= 0 && port < kNmeaPortCount)
-            gTable.slots[port].device.write(text.data(), text.size()); // a failed write is dropped
+            ports().slots[port].device.write(text.data(), text.size()); // a failed write is dropped
     }
     return 1;
 }
