@@ -35,6 +35,8 @@ TKV71Dictionary::TKV71Dictionary(const char* name, const char* path) : TGdbDicti
 
 TKV71Dictionary::~TKV71Dictionary() {
     if (--liveDictionaries == 0) DoneKV71Dictionary();
+    // Never left pointing at a dictionary that is gone.
+    if (_pSharedKV71Dict == this) _pSharedKV71Dict = nullptr;
 }
 
 int TKV71Dictionary::InstanceCount() {

@@ -36,8 +36,8 @@ class TKV71Dictionary : public TGdbDictionary {
 };
 
 extern "C" {
-// The first KV71 dictionary built in the process; it keeps pointing at it
-// after that dictionary was destroyed (nothing reads it then).
+// The first KV71 dictionary built while this was null; cleared when that
+// dictionary is destroyed.
 extern TKV71Dictionary* _pSharedKV71Dict;
 
 // A dictionary with an empty name on the directory path (see the
