@@ -25,7 +25,8 @@ struct GdbAttrLookup {
 class GdbLookupTables {
   public:
     virtual ~GdbLookupTables() = default;
-    // The entry of an object class code, or null when the tables have none.
+    // The entry of an object class code, or null when the tables have none
+    // (read as an all-zero entry: nothing shown).
     virtual const GdbObjectLookup* objectLookup(unsigned code) const = 0;
     // The entry of an attribute code, or null when the tables have none.
     virtual const GdbAttrLookup* attrLookup(unsigned code) const = 0;
