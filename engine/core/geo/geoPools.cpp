@@ -1,7 +1,7 @@
 // The node pools of covers and polygons, and their start-up.
 #include "geo/GeoCover.h"
 #include "geo/TGeoPolygone.h"
-#include "geo/geoRectPieces.h"
+#include "geo/geoPools.h"
 
 TinyObjectAllocator LGeoRect::TOAllocator;   // zero until started
 TinyObjectAllocator TLGeoPoint::TOAllocator; // zero until started
