@@ -1,0 +1,411 @@
+#include "gdi/RasterDc.h"
+
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace gdi {
+namespace {
+
+QRgb toQRgb(Colour c) {
+    return qRgb(redOf(c), greenOf(c), blueOf(c));
+}
+Colour fromQRgb(QRgb q) {
+    return rgb(std::uint8_t(qRed(q)), std::uint8_t(qGreen(q)), std::uint8_t(qBlue(q)));
+}
+
+QPainter::CompositionMode compositionOf(Rop2 rop) {
+    switch (rop) {
+    case Rop2::Copy:
+        return QPainter::CompositionMode_SourceOver;
+    case Rop2::Mask:
+        return QPainter::RasterOp_SourceAndDestination;
+    case Rop2::Merge:
+        return QPainter::RasterOp_SourceOrDestination;
+    case Rop2::Xor:
+        return QPainter::RasterOp_SourceXorDestination;
+    case Rop2::Not:
+        return QPainter::RasterOp_NotDestination;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+void ensureRgb32(QImage* img) {
+    if (img && !img->isNull() && img->format() != QImage::Format_RGB32)
+        *img = img->convertToFormat(QImage::Format_RGB32);
+}
+
+// Screen angle of the radial from the box centre to p, in degrees counterclockwise
+// from the positive x axis (device y grows downwards).
+double radialAngle(const QRectF& box, XY p) {
+    const QPointF c = box.center();
+    if (p.x == c.x() && p.y == c.y()) return 0.0;
+    return std::atan2(c.y() - p.y, p.x - c.x()) * 180.0 / std::numbers::pi;
+}
+
+} // namespace
+
+RasterDc::RasterDc(QImage* target, std::optional<DeviceCaps> caps) : window_(target) {
+    ensureRgb32(window_);
+    caps_ =
+        caps ? *caps
+             : DeviceCaps::forScreen(target ? target->width() : 0, target ? target->height() : 0);
+}
+
+RasterDc::~RasterDc() {
+    flush();
+}
+
+std::unique_ptr<RasterDc> RasterDc::createCompatible(const Dc* like) {
+    std::unique_ptr<RasterDc> dc(new RasterDc());
+    dc->caps_ = like ? like->caps() : DeviceCaps::forScreen(1, 1);
+    dc->bitmap_ = Bitmap::monochrome(1, 1);
+    return dc;
+}
+
+std::shared_ptr<Bitmap> RasterDc::selectBitmap(std::shared_ptr<Bitmap> bitmap) {
+    if (window_ || !bitmap_) return nullptr;
+    flush();
+    if (!bitmap) bitmap = Bitmap::monochrome(1, 1);
+    return std::exchange(bitmap_, std::move(bitmap));
+}
+
+void RasterDc::setTarget(QImage* target) {
+    if (!window_) return;
+    flush();
+    window_ = target;
+    ensureRgb32(window_);
+}
+
+QImage* RasterDc::image() const {
+    return window_ ? window_ : bitmap_ ? &bitmap_->image() : nullptr;
+}
+
+void RasterDc::flush() const {
+    if (painter_.isActive()) painter_.end();
+}
+
+const QImage& RasterDc::picture() const {
+    static const QImage none;
+    flush();
+    const QImage* img = image();
+    return img ? *img : none;
+}
+
+QPainter& RasterDc::painter() {
+    const auto& clip = clipRegion();
+    const bool clipChanged = clip.has_value() != appliedClip_.has_value() ||
+                             (clip && appliedClip_ && clip->qregion() != appliedClip_->qregion());
+    if (!painter_.isActive()) {
+        QImage* img = image();
+        if (!img || img->isNull() || !painter_.begin(img)) return painter_;
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        appliedClip_.reset();
+        if (clip) painter_.setClipRegion(clip->qregion());
+        appliedClip_ = clip;
+    } else if (clipChanged) {
+        if (clip)
+            painter_.setClipRegion(clip->qregion());
+        else
+            painter_.setClipping(false);
+        appliedClip_ = clip;
+    }
+    return painter_;
+}
+
+QPen RasterDc::qpen() const {
+    const Pen& p = pen();
+    if (p.style == PenStyle::Null) return QPen(Qt::NoPen);
+    QPen q(QColor(toQRgb(resolve(p.colour))));
+    if (p.width <= 1) {
+        q.setWidth(0); // one pixel, whatever the mapping
+        q.setCapStyle(Qt::FlatCap);
+        if (p.style == PenStyle::Dot) q.setDashPattern({3.0, 3.0});
+    } else {
+        q.setWidth(p.width);
+        q.setCapStyle(Qt::RoundCap);
+        q.setJoinStyle(Qt::RoundJoin);
+    }
+    return q;
+}
+
+QBrush RasterDc::qbrush(const Brush& b) const {
+    switch (b.style) {
+    case BrushStyle::Null:
+        return QBrush(Qt::NoBrush);
+    case BrushStyle::Solid:
+        return QBrush(QColor(toQRgb(resolve(b.colour))));
+    case BrushStyle::Hatched:
+    case BrushStyle::Pattern: {
+        const bool hatch = b.style == BrushStyle::Hatched;
+        const auto rows = hatch ? hatchRows(b.hatch) : b.pattern;
+        const bool seeThrough = hatch && bkMode() == BkMode::Transparent;
+        QImage tile(8, 8, seeThrough ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        // Pattern: 0 bits text colour, 1 bits background colour. Hatch: 1 bits brush
+        // colour, 0 bits background colour or nothing.
+        const QRgb one = toQRgb(resolve(hatch ? b.colour : bkColour()));
+        const QRgb zero =
+            seeThrough ? qRgba(0, 0, 0, 0) : toQRgb(resolve(hatch ? bkColour() : textColour()));
+        for (int y = 0; y < 8; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+            for (int x = 0; x < 8; ++x)
+                line[x] = (rows[y] & (0x80 >> x)) ? one : zero;
+        }
+        return QBrush(tile);
+    }
+    }
+    return QBrush(Qt::NoBrush);
+}
+
+namespace {
+
+// Draws a shape with the painter's pen and brush as they are set.
+void drawShape(QPainter& p, const Dc::Shape& s, bool hasPen, FillMode fill) {
+    // A stroked box keeps its outline within left..right-1, top..bottom-1.
+    const int w = s.right - s.left, h = s.bottom - s.top;
+    const QRect box = hasPen ? QRect(s.left, s.top, w - 1, h - 1) : QRect(s.left, s.top, w, h);
+    static_assert(sizeof(XY) == sizeof(QPoint));
+    const auto* pts = reinterpret_cast<const QPoint*>(s.points.data());
+    switch (s.kind) {
+    case Dc::Shape::Polyline:
+        p.drawPolyline(pts, int(s.points.size()));
+        break;
+    case Dc::Shape::Polygon:
+        p.drawPolygon(pts, int(s.points.size()),
+                      fill == FillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill);
+        break;
+    case Dc::Shape::Rectangle:
+        p.drawRect(box);
+        break;
+    case Dc::Shape::RoundRect:
+        p.drawRoundedRect(QRectF(box), s.cornerWidth / 2.0, s.cornerHeight / 2.0);
+        break;
+    case Dc::Shape::Ellipse:
+        p.drawEllipse(box);
+        break;
+    case Dc::Shape::Arc:
+    case Dc::Shape::Pie: {
+        // Radials run from the centre of the whole box.
+        const QRectF whole(s.left, s.top, w, h);
+        const double a1 = radialAngle(whole, s.start), a2 = radialAngle(whole, s.end);
+        const int start16 = int(std::lround(a1 * 16.0));
+        int span16 = (int(std::lround(a2 * 16.0)) - start16) % 5760;
+        if (span16 <= 0) span16 += 5760; // equal directions: the whole ellipse
+        if (s.kind == Dc::Shape::Arc)
+            p.drawArc(box, start16, span16);
+        else
+            p.drawPie(box, start16, span16);
+        break;
+    }
+    case Dc::Shape::FillRect:
+        break;
+    }
+}
+
+QRect reach(const Dc::Shape& s, int penWidth) {
+    QRect r;
+    if (s.kind == Dc::Shape::Polyline || s.kind == Dc::Shape::Polygon) {
+        int l = s.points[0].x, t = s.points[0].y, rr = l, b = t;
+        for (const XY& p : s.points) {
+            l = std::min(l, p.x);
+            rr = std::max(rr, p.x);
+            t = std::min(t, p.y);
+            b = std::max(b, p.y);
+        }
+        r = QRect(QPoint(l, t), QPoint(rr, b));
+    } else {
+        r = QRect(s.left, s.top, s.right - s.left, s.bottom - s.top);
+    }
+    const int m = penWidth / 2 + 2;
+    return r.adjusted(-m, -m, m, m);
+}
+
+QRgb applyRop(Rop2 rop, QRgb src, QRgb dst) {
+    switch (rop) {
+    case Rop2::Copy:
+        return src;
+    case Rop2::Mask:
+        return src & dst;
+    case Rop2::Merge:
+        return src | dst;
+    case Rop2::Xor:
+        return src ^ dst;
+    case Rop2::Not:
+        return ~dst;
+    }
+    return dst;
+}
+
+} // namespace
+
+void RasterDc::render(const Shape& s) {
+    QPainter& p = painter();
+    if (!p.isActive()) return;
+    const QPen pen = qpen();
+    const bool hasPen = pen.style() != Qt::NoPen;
+    if (s.kind == Shape::FillRect) {
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setBrushOrigin(brushOrigin().x, brushOrigin().y);
+        p.fillRect(QRect(s.left, s.top, s.right - s.left, s.bottom - s.top), qbrush(s.fill));
+        return;
+    }
+    const bool filled = s.kind != Shape::Polyline && s.kind != Shape::Arc;
+    const QBrush brush = filled ? qbrush(this->brush()) : QBrush(Qt::NoBrush);
+    if (!hasPen && brush.style() == Qt::NoBrush) return;
+    const auto setBackground = [&](QPainter& q) {
+        if (hasPen && pen.style() != Qt::SolidLine) {
+            q.setBackgroundMode(bkMode() == BkMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+            q.setBackground(QColor(toQRgb(resolve(bkColour()))));
+        }
+    };
+
+    if (rop2() == Rop2::Copy || !hasPen || brush.style() == Qt::NoBrush) {
+        p.setCompositionMode(compositionOf(rop2()));
+        p.setPen(pen);
+        setBackground(p);
+        p.setBrushOrigin(brushOrigin().x, brushOrigin().y);
+        p.setBrush(brush);
+        drawShape(p, s, hasPen, polyFillMode());
+        return;
+    }
+
+    // Outline and fill under a raster operation: each pixel is combined once,
+    // the outline's colour winning where the two meet.
+    QImage* img = image();
+    const QRect area = reach(s, pen.width()) & img->rect();
+    if (area.isEmpty()) return;
+    QImage layer(area.size(), QImage::Format_ARGB32);
+    layer.fill(0);
+    {
+        QPainter lp(&layer);
+        lp.setRenderHint(QPainter::Antialiasing, false);
+        lp.translate(-area.left(), -area.top());
+        lp.setCompositionMode(QPainter::CompositionMode_Source);
+        lp.setBrushOrigin(brushOrigin().x, brushOrigin().y);
+        lp.setPen(Qt::NoPen);
+        lp.setBrush(brush);
+        drawShape(lp, s, true, polyFillMode());
+        lp.setPen(pen);
+        setBackground(lp);
+        lp.setBrush(Qt::NoBrush);
+        drawShape(lp, s, true, polyFillMode());
+    }
+    flush();
+    const auto& clip = clipRegion();
+    for (int y = 0; y < area.height(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+        auto* dst = reinterpret_cast<QRgb*>(img->scanLine(area.top() + y)) + area.left();
+        for (int x = 0; x < area.width(); ++x) {
+            if (qAlpha(src[x]) != 255) continue;
+            if (clip && !clip->contains(area.left() + x, area.top() + y)) continue;
+            dst[x] = applyRop(rop2(), src[x], dst[x]) | 0xFF000000u;
+        }
+    }
+}
+
+void RasterDc::renderPixel(int x, int y, Colour c) {
+    flush();
+    QImage* img = image();
+    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return;
+    reinterpret_cast<QRgb*>(img->scanLine(y))[x] = toQRgb(resolve(c));
+}
+
+Colour RasterDc::readPixel(int x, int y) const {
+    flush();
+    const QImage* img = image();
+    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return kInvalidColour;
+    return fromQRgb(reinterpret_cast<const QRgb*>(img->constScanLine(y))[x]);
+}
+
+bool RasterDc::renderBlit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY,
+                          BlitOp op) {
+    const auto* source = dynamic_cast<const RasterDc*>(&src);
+    if (!source) return false;
+    flush();
+    source->flush();
+    QImage* dst = image();
+    const QImage* simg = source->image();
+    if (!dst || dst->isNull() || !simg || simg->isNull()) return false;
+
+    // Clip the transfer to both pictures.
+    int dx0 = x, dy0 = y, sx0 = srcX, sy0 = srcY, w = width, h = height;
+    if (op != BlitOp::DstInvert) {
+        if (sx0 < 0) {
+            dx0 -= sx0;
+            w += sx0;
+            sx0 = 0;
+        }
+        if (sy0 < 0) {
+            dy0 -= sy0;
+            h += sy0;
+            sy0 = 0;
+        }
+        w = std::min(w, simg->width() - sx0);
+        h = std::min(h, simg->height() - sy0);
+    }
+    if (dx0 < 0) {
+        sx0 -= dx0;
+        w += dx0;
+        dx0 = 0;
+    }
+    if (dy0 < 0) {
+        sy0 -= dy0;
+        h += dy0;
+        dy0 = 0;
+    }
+    w = std::min(w, dst->width() - dx0);
+    h = std::min(h, dst->height() - dy0);
+    if (w <= 0 || h <= 0) return true;
+
+    // A transfer within one picture reads from a copy.
+    QImage copy;
+    if (simg == dst && op != BlitOp::DstInvert) {
+        copy = simg->copy(sx0, sy0, w, h);
+        simg = &copy;
+        sx0 = sy0 = 0;
+    }
+    const bool monoSrc = source->isMonochrome(), monoDst = isMonochrome();
+    const QRgb fore = toQRgb(resolve(textColour())), back = toQRgb(resolve(bkColour()));
+    const QRgb srcBack = toQRgb(source->resolve(source->bkColour()));
+    const auto& clip = clipRegion();
+    for (int row = 0; row < h; ++row) {
+        auto* d = reinterpret_cast<QRgb*>(dst->scanLine(dy0 + row));
+        const auto* sline = reinterpret_cast<const QRgb*>(
+            simg->constScanLine(op == BlitOp::DstInvert ? 0 : sy0 + row));
+        for (int col = 0; col < w; ++col) {
+            const int px = dx0 + col;
+            if (clip && !clip->contains(px, dy0 + row)) continue;
+            QRgb s = 0;
+            if (op != BlitOp::DstInvert) {
+                s = sline[sx0 + col] | 0xFF000000u;
+                if (monoSrc && !monoDst)
+                    s = (s & 0xFFFFFFu) ? back : fore;
+                else if (!monoSrc && monoDst)
+                    s = (s & 0xFFFFFFu) == (srcBack & 0xFFFFFFu) ? 0xFFFFFFFFu : 0xFF000000u;
+            }
+            QRgb& t = d[px];
+            switch (op) {
+            case BlitOp::Copy:
+                t = s;
+                break;
+            case BlitOp::And:
+                t = s & t;
+                break;
+            case BlitOp::Paint:
+                t = s | t;
+                break;
+            case BlitOp::SrcInvert:
+                t = s ^ t;
+                break;
+            case BlitOp::DstInvert:
+                t = ~t;
+                break;
+            }
+            t |= 0xFF000000u;
+        }
+    }
+    return true;
+}
+
+} // namespace gdi
