@@ -1,0 +1,9 @@
+#include "runtime/FileSearcher.h"
+
+int FileSearcher::first(const char* mask, int attributes) {
+    return search_.first(mask, static_cast<unsigned>(attributes), *this);
+}
+
+int FileSearcher::next() {
+    return search_.next(*this);
+}
