@@ -1,5 +1,7 @@
 #include "gdi/RasterDc.h"
 
+#include "gdi/lineDda.h"
+
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
@@ -260,6 +262,10 @@ void RasterDc::render(const Shape& s) {
         }
     };
 
+    if (s.kind == Shape::Polyline && pen.width() == 0) {
+        thinPolyline(s.points);
+        return;
+    }
     if (rop2() == Rop2::Copy || !hasPen || brush.style() == Qt::NoBrush) {
         p.setCompositionMode(compositionOf(rop2()));
         p.setPen(pen);
@@ -301,6 +307,64 @@ void RasterDc::render(const Shape& s) {
             if (clip && !clip->contains(area.left() + x, area.top() + y)) continue;
             dst[x] = applyRop(rop2(), src[x], dst[x]) | 0xFF000000u;
         }
+    }
+}
+
+void RasterDc::thinPolyline(const std::vector<XY>& pts) {
+    // One-pixel lines are stepped here rather than by the painter, so that every
+    // segment starts on its first point and leaves out its last in any direction
+    // (a joint is drawn once, which keeps exclusive-or outlines whole).
+    QImage* img = image();
+    if (!img || img->isNull()) return;
+    flush();
+    const Pen& pn = pen();
+    const QRgb colour = toQRgb(resolve(pn.colour)) | 0xFF000000u;
+    const bool dotted = pn.style == PenStyle::Dot;
+    const bool opaque = bkMode() == BkMode::Opaque;
+    const QRgb back = toQRgb(resolve(bkColour())) | 0xFF000000u;
+    const Rop2 rop = rop2();
+    const auto& clip = clipRegion();
+    const int w = img->width(), h = img->height();
+    int step = 0; // position along the dotted line: three on, three off
+    const auto plot = [&](int x, int y) {
+        const bool on = !dotted || (step++ / 3) % 2 == 0;
+        if (!on && !opaque) return;
+        if (x < 0 || y < 0 || x >= w || y >= h) return;
+        if (clip && !clip->contains(x, y)) return;
+        QRgb& d = reinterpret_cast<QRgb*>(img->scanLine(y))[x];
+        d = applyRop(rop, on ? colour : back, d) | 0xFF000000u;
+    };
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        const XY a = pts[i - 1], b = pts[i];
+        const std::int64_t len =
+            std::max(std::llabs(std::int64_t(b.x) - a.x), std::llabs(std::int64_t(b.y) - a.y));
+        if (len <= 4 * std::int64_t(w + h) + 16) {
+            lineDda(a.x, a.y, b.x, b.y, plot);
+            continue;
+        }
+        // A very long segment: step only the part near the picture (the ends of
+        // that part rounded to whole pixels), so far-off points cost nothing.
+        double t0 = 0.0, t1 = 1.0;
+        const double ax = a.x, ay = a.y, dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+        const auto limit = [&](double p, double q) { // Liang-Barsky: p t <= q
+            if (p == 0) return q >= 0;
+            const double t = q / p;
+            if (p < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+            return t0 <= t1;
+        };
+        if (!limit(-dx, ax + 2) || !limit(dx, w + 1 - ax) || !limit(-dy, ay + 2) ||
+            !limit(dy, h + 1 - ay)) {
+            if (dotted) step += int(len % 6);
+            continue;
+        }
+        const int sx = int(std::lround(ax + t0 * dx)), sy = int(std::lround(ay + t0 * dy));
+        const int ex = int(std::lround(ax + t1 * dx)), ey = int(std::lround(ay + t1 * dy));
+        if (dotted) step += int(std::int64_t(std::llround(t0 * double(len))) % 6);
+        lineDda(sx, sy, ex, ey, plot);
+        if (dotted) step += int(std::int64_t(std::llround((1.0 - t1) * double(len))) % 6);
     }
 }
 

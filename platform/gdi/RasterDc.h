@@ -58,6 +58,7 @@ class RasterDc : public Dc {
     QPainter& painter();
     QPen qpen() const;
     QBrush qbrush(const Brush& b) const;
+    void thinPolyline(const std::vector<XY>& points);
 
     QImage* window_ = nullptr;
     std::shared_ptr<Bitmap> bitmap_;

@@ -92,6 +92,31 @@ TEST(RasterDc, LinesLeaveOutTheirEndPixelAndDotsFollowTheBackgroundMode) {
                                         "###...###...###.\n");
 }
 
+TEST(RasterDc, OnePixelLinesStartOnTheirFirstPointInEveryDirection) {
+    const XY ends[][2] = {{{2, 2}, {9, 2}}, {{9, 2}, {2, 2}}, {{5, 9}, {5, 1}}, {{5, 1}, {5, 9}},
+                          {{1, 9}, {8, 3}}, {{8, 3}, {1, 9}}, {{0, 0}, {9, 9}}};
+    for (const auto& e : ends) {
+        QImage img = whitePicture(12, 12);
+        RasterDc dc(&img);
+        dc.setPen(Pen{PenStyle::Solid, 0, kBlack});
+        dc.polyline(e);
+        int count = 0;
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 12; ++x)
+                count += dc.getPixel(x, y) == kBlack;
+        EXPECT_EQ(dc.getPixel(e[0].x, e[0].y), kBlack) << e[0].x << "," << e[0].y;
+        EXPECT_EQ(dc.getPixel(e[1].x, e[1].y), kWhite) << e[1].x << "," << e[1].y;
+        EXPECT_EQ(count, std::max(std::abs(e[1].x - e[0].x), std::abs(e[1].y - e[0].y)));
+    }
+    // Far-off ends cost nothing and the part across the picture is drawn.
+    QImage img = whitePicture(12, 12);
+    RasterDc dc(&img);
+    dc.setPen(Pen{PenStyle::Solid, 0, kRed});
+    const XY far[] = {{-2000000000, 5}, {2000000000, 5}, {2000000000, -2000000000}};
+    dc.polyline(far);
+    EXPECT_EQ(charMap(dc, 0, 4, 12, 3), "............\nRRRRRRRRRRRR\n............\n");
+}
+
 TEST(RasterDc, PenWidthsAreDevicePixelsWhateverTheMapping) {
     for (int width : {0, 1, 5}) {
         QImage img = whitePicture(40, 40);
