@@ -242,6 +242,10 @@ QRgb applyRop(Rop2 rop, QRgb src, QRgb dst) {
 } // namespace
 
 void RasterDc::render(const Shape& s) {
+    if (s.kind == Shape::Polyline && pen().width <= 1) {
+        if (pen().style != PenStyle::Null) thinPolyline(s.points);
+        return;
+    }
     QPainter& p = painter();
     if (!p.isActive()) return;
     const QPen pen = qpen();
@@ -262,10 +266,6 @@ void RasterDc::render(const Shape& s) {
         }
     };
 
-    if (s.kind == Shape::Polyline && pen.width() == 0) {
-        thinPolyline(s.points);
-        return;
-    }
     if (rop2() == Rop2::Copy || !hasPen || brush.style() == Qt::NoBrush) {
         p.setCompositionMode(compositionOf(rop2()));
         p.setPen(pen);
@@ -325,21 +325,24 @@ void RasterDc::thinPolyline(const std::vector<XY>& pts) {
     const Rop2 rop = rop2();
     const auto& clip = clipRegion();
     const int w = img->width(), h = img->height();
+    uchar* const bits = img->bits();
+    const qsizetype stride = img->bytesPerLine();
     int step = 0; // position along the dotted line: three on, three off
     const auto plot = [&](int x, int y) {
         const bool on = !dotted || (step++ / 3) % 2 == 0;
         if (!on && !opaque) return;
-        if (x < 0 || y < 0 || x >= w || y >= h) return;
+        if (unsigned(x) >= unsigned(w) || unsigned(y) >= unsigned(h)) return;
         if (clip && !clip->contains(x, y)) return;
-        QRgb& d = reinterpret_cast<QRgb*>(img->scanLine(y))[x];
-        d = applyRop(rop, on ? colour : back, d) | 0xFF000000u;
+        QRgb& d = reinterpret_cast<QRgb*>(bits + y * stride)[x];
+        d = rop == Rop2::Copy ? (on ? colour : back)
+                              : applyRop(rop, on ? colour : back, d) | 0xFF000000u;
     };
     for (std::size_t i = 1; i < pts.size(); ++i) {
         const XY a = pts[i - 1], b = pts[i];
         const std::int64_t len =
             std::max(std::llabs(std::int64_t(b.x) - a.x), std::llabs(std::int64_t(b.y) - a.y));
         if (len <= 4 * std::int64_t(w + h) + 16) {
-            lineDda(a.x, a.y, b.x, b.y, plot);
+            forEachLinePixel(a.x, a.y, b.x, b.y, plot);
             continue;
         }
         // A very long segment: step only the part near the picture (the ends of
@@ -363,7 +366,7 @@ void RasterDc::thinPolyline(const std::vector<XY>& pts) {
         const int sx = int(std::lround(ax + t0 * dx)), sy = int(std::lround(ay + t0 * dy));
         const int ex = int(std::lround(ax + t1 * dx)), ey = int(std::lround(ay + t1 * dy));
         if (dotted) step += int(std::int64_t(std::llround(t0 * double(len))) % 6);
-        lineDda(sx, sy, ex, ey, plot);
+        forEachLinePixel(sx, sy, ex, ey, plot);
         if (dotted) step += int(std::int64_t(std::llround((1.0 - t1) * double(len))) % 6);
     }
 }

@@ -37,13 +37,18 @@ const char* blitText(BlitOp op) {
     return "?";
 }
 
+// " (x,y)"
 std::string pointText(XY p) {
-    return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, " (%d,%d)", int(p.x), int(p.y));
+    return buf;
 }
 
-std::string boxText(const Dc::Shape& s) {
-    return "[" + std::to_string(s.left) + "," + std::to_string(s.top) + "," +
-           std::to_string(s.right) + "," + std::to_string(s.bottom) + "]";
+// " [a,b,c,d]"
+std::string boxText(int a, int b, int c, int d) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, " [%d,%d,%d,%d]", a, b, c, d);
+    return buf;
 }
 
 } // namespace
@@ -153,14 +158,18 @@ void RecordingDc::render(const Shape& s) {
         line += " bk=" + colourText(bkColour());
     if (s.kind == Shape::Polyline || s.kind == Shape::Polygon) {
         for (const XY& p : s.points)
-            line += " " + pointText(p);
+            line += pointText(p);
     } else {
-        line += " " + boxText(s);
-        if (s.kind == Shape::RoundRect)
-            line +=
-                " corner=" + std::to_string(s.cornerWidth) + "," + std::to_string(s.cornerHeight);
-        if (s.kind == Shape::Arc || s.kind == Shape::Pie)
-            line += " " + pointText(s.start) + " " + pointText(s.end);
+        line += boxText(s.left, s.top, s.right, s.bottom);
+        if (s.kind == Shape::RoundRect) {
+            char buf[40];
+            std::snprintf(buf, sizeof buf, " corner=%d,%d", s.cornerWidth, s.cornerHeight);
+            line += buf;
+        }
+        if (s.kind == Shape::Arc || s.kind == Shape::Pie) {
+            line += pointText(s.start);
+            line += pointText(s.end);
+        }
     }
     log_ += line;
     log_ += '\n';
@@ -172,7 +181,7 @@ void RecordingDc::renderPixel(int x, int y, Colour c) {
         pixelLine_ = "Pixels " + colourText(c);
         pixelColour_ = c;
     }
-    pixelLine_ += " " + pointText({x, y});
+    pixelLine_ += pointText({x, y});
 }
 
 Colour RecordingDc::readPixel(int, int) const {
@@ -182,9 +191,12 @@ Colour RecordingDc::readPixel(int, int) const {
 bool RecordingDc::renderBlit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY,
                              BlitOp op) {
     flushPixels();
-    log_ += "Blit " + std::string(blitText(op)) + " [" + std::to_string(x) + "," +
-            std::to_string(y) + "," + std::to_string(width) + "," + std::to_string(height) +
-            "] from " + pointText({srcX, srcY}) + (src.isMonochrome() ? " mono" : "") + "\n";
+    log_ += "Blit ";
+    log_ += blitText(op);
+    log_ += boxText(x, y, width, height);
+    log_ += " from";
+    log_ += pointText({srcX, srcY});
+    log_ += src.isMonochrome() ? " mono\n" : "\n";
     return true;
 }
 

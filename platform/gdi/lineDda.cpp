@@ -1,38 +1,9 @@
 #include "gdi/lineDda.h"
 
-#include <cstdint>
-#include <cstdlib>
-
 namespace gdi {
 
 void lineDda(int x1, int y1, int x2, int y2, const std::function<void(int, int)>& pixel) {
-    std::int64_t dx = std::int64_t(x2) - x1, dy = std::int64_t(y2) - y1;
-    std::int64_t adx = std::llabs(dx), ady = std::llabs(dy);
-    int sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
-    std::int64_t x = x1, y = y1;
-    if (adx >= ady) {
-        std::int64_t err = 2 * ady - adx;
-        for (std::int64_t i = 0; i < adx; ++i) {
-            pixel(int(x), int(y));
-            if (err > 0 || (err == 0 && sy > 0)) {
-                y += sy;
-                err -= 2 * adx;
-            }
-            err += 2 * ady;
-            x += sx;
-        }
-    } else {
-        std::int64_t err = 2 * adx - ady;
-        for (std::int64_t i = 0; i < ady; ++i) {
-            pixel(int(x), int(y));
-            if (err > 0 || (err == 0 && sx > 0)) {
-                x += sx;
-                err -= 2 * ady;
-            }
-            err += 2 * adx;
-            y += sy;
-        }
-    }
+    forEachLinePixel(x1, y1, x2, y2, pixel);
 }
 
 } // namespace gdi
