@@ -149,6 +149,9 @@ class Dc {
 
     // The device the context draws on.
     virtual DeviceCaps caps() const = 0;
+    // Width and height in pixels of the picture drawn into (a memory context's
+    // bitmap, a window's image).
+    virtual XY pictureSize() const = 0;
     // Whether it draws onto a monochrome picture.
     virtual bool isMonochrome() const { return false; }
 

@@ -84,6 +84,11 @@ QImage* RasterDc::image() const {
     return window_ ? window_ : bitmap_ ? &bitmap_->image() : nullptr;
 }
 
+XY RasterDc::pictureSize() const {
+    const QImage* img = image();
+    return img ? XY{img->width(), img->height()} : XY{0, 0};
+}
+
 void RasterDc::flush() const {
     if (painter_.isActive()) painter_.end();
 }
@@ -337,37 +342,15 @@ void RasterDc::thinPolyline(const std::vector<XY>& pts) {
         d = rop == Rop2::Copy ? (on ? colour : back)
                               : applyRop(rop, on ? colour : back, d) | 0xFF000000u;
     };
+    // Only the pixels near the picture are stepped, so far-off points cost nothing;
+    // the dots keep their rhythm over the pixels passed by.
+    std::int64_t along = 0;
     for (std::size_t i = 1; i < pts.size(); ++i) {
         const XY a = pts[i - 1], b = pts[i];
-        const std::int64_t len =
-            std::max(std::llabs(std::int64_t(b.x) - a.x), std::llabs(std::int64_t(b.y) - a.y));
-        if (len <= 4 * std::int64_t(w + h) + 16) {
-            forEachLinePixel(a.x, a.y, b.x, b.y, plot);
-            continue;
-        }
-        // A very long segment: step only the part near the picture (the ends of
-        // that part rounded to whole pixels), so far-off points cost nothing.
-        double t0 = 0.0, t1 = 1.0;
-        const double ax = a.x, ay = a.y, dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-        const auto limit = [&](double p, double q) { // Liang-Barsky: p t <= q
-            if (p == 0) return q >= 0;
-            const double t = q / p;
-            if (p < 0)
-                t0 = std::max(t0, t);
-            else
-                t1 = std::min(t1, t);
-            return t0 <= t1;
-        };
-        if (!limit(-dx, ax + 2) || !limit(dx, w + 1 - ax) || !limit(-dy, ay + 2) ||
-            !limit(dy, h + 1 - ay)) {
-            if (dotted) step += int(len % 6);
-            continue;
-        }
-        const int sx = int(std::lround(ax + t0 * dx)), sy = int(std::lround(ay + t0 * dy));
-        const int ex = int(std::lround(ax + t1 * dx)), ey = int(std::lround(ay + t1 * dy));
-        if (dotted) step += int(std::int64_t(std::llround(t0 * double(len))) % 6);
-        forEachLinePixel(sx, sy, ex, ey, plot);
-        if (dotted) step += int(std::int64_t(std::llround((1.0 - t1) * double(len))) % 6);
+        const LinePixelRange r = linePixelsWithin(a.x, a.y, b.x, b.y, 0, 0, w - 1, h - 1);
+        step = int((along + r.first) % 6);
+        forEachLinePixel(a.x, a.y, b.x, b.y, plot, r.first, r.last);
+        along += linePixelCount(a.x, a.y, b.x, b.y);
     }
 }
 

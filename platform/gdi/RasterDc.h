@@ -43,6 +43,7 @@ class RasterDc : public Dc {
     const QImage& picture() const;
 
     DeviceCaps caps() const override { return caps_; }
+    XY pictureSize() const override;
     bool isMonochrome() const override { return bitmap_ && bitmap_->isMonochrome(); }
 
   protected:

@@ -37,6 +37,7 @@ class RecordingDc : public Dc {
     void note(const std::string& line);
 
     DeviceCaps caps() const override { return caps_; }
+    XY pictureSize() const override { return {caps_.horzRes, caps_.vertRes}; }
     bool isMonochrome() const override { return mono_; }
 
     // The text form of a colour as the log writes it.

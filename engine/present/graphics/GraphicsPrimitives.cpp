@@ -3,6 +3,7 @@
 #include "gdi/lineDda.h"
 #include "graphics/GraphicsLayer.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -96,13 +97,27 @@ template <class Draw> void withTools(Dc& dc, const Pen& pen, const Brush& brush,
 }
 
 void dashLine(int colour, unsigned short pattern, const std::vector<XY>& pts) {
-    if (!gdCurrentDc() || pts.size() < 2) return;
+    Dc* dc = gdCurrentDc();
+    if (!dc || pts.size() < 2) return;
     dashPattern = pattern;
     dashColour = gdColour(colour);
-    dashBit = 1;
-    for (std::size_t i = 1; i < pts.size(); ++i)
-        gdi::lineDda(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y,
-                     [](int x, int y) { GD_DashPixel(x, y, 0); });
+    // Only pixels near the picture are stepped (far-off points would otherwise cost
+    // a step per unit); the dash bit runs on over the pixels passed by.
+    const XY size = dc->pictureSize();
+    const XY c1 = dc->mapping().toLogical({-2, -2});
+    const XY c2 = dc->mapping().toLogical({size.x + 2, size.y + 2});
+    const int left = std::min(c1.x, c2.x), right = std::max(c1.x, c2.x);
+    const int top = std::min(c1.y, c2.y), bottom = std::max(c1.y, c2.y);
+    std::int64_t passed = 0;
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        const XY a = pts[i - 1], b = pts[i];
+        const gdi::LinePixelRange r =
+            gdi::linePixelsWithin(a.x, a.y, b.x, b.y, left, top, right, bottom);
+        dashBit = std::uint16_t(1u << ((passed + r.first) % 16));
+        gdi::forEachLinePixel(
+            a.x, a.y, b.x, b.y, [](int x, int y) { GD_DashPixel(x, y, 0); }, r.first, r.last);
+        passed += gdi::linePixelCount(a.x, a.y, b.x, b.y);
+    }
 }
 
 // A coordinate truncated towards zero to a 16-bit integer (wrapping).

@@ -91,6 +91,12 @@ TEST_F(GraphicsPrimitives, DashRhythmRunsAcrossJointsOnePixelWide) {
             EXPECT_EQ(at(x, -1), kBackground);
         }
     }
+    // Far-off ends: only the pixels on the picture are stepped, in the same rhythm.
+    img_.fill(kBackground);
+    std::vector<Point> far = {{-1000000000, 0}, {1000000000, 0}, {1000000000, -2000000000}};
+    GD_DashPolyline(7, 0x3333, 3, far.data());
+    for (int x = -32; x < 32; ++x)
+        EXPECT_EQ(at(x, 0) == indexColour(7), ((x % 4) + 4) % 4 < 2) << x;
     // The rectangle runs left-top, left-bottom, right-bottom, right-top.
     img_.fill(kBackground);
     GD_DashRectangle(3, 0x0003, 0, 0, 8, -8);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -365,7 +366,34 @@ TEST(LineDda, StepsAlongTheLongerAxisAndLeavesOutTheEnd) {
             prev = p;
         }
         EXPECT_NE(px.back(), e[1]);
+        // Any range of pixel numbers gives the same pixels as the whole line.
+        for (std::int64_t k = 0; k <= std::int64_t(px.size()); ++k) {
+            std::vector<XY> parts;
+            const auto add = [&](int x, int y) { parts.push_back({x, y}); };
+            forEachLinePixel(e[0].x, e[0].y, e[1].x, e[1].y, add, 0, k);
+            forEachLinePixel(e[0].x, e[0].y, e[1].x, e[1].y, add, k);
+            ASSERT_EQ(parts, px) << k;
+        }
+        // The range within a box holds every pixel inside it.
+        const LinePixelRange r = linePixelsWithin(e[0].x, e[0].y, e[1].x, e[1].y, 0, 0, 3, 3);
+        for (std::size_t k = 0; k < px.size(); ++k)
+            if (px[k].x >= 0 && px[k].x <= 3 && px[k].y >= 0 && px[k].y <= 3) {
+                EXPECT_GE(std::int64_t(k), r.first);
+                EXPECT_LT(std::int64_t(k), r.last);
+            }
     }
+    // A line across the whole coordinate range: the pixels near a box come quickly.
+    const LinePixelRange r = linePixelsWithin(INT32_MIN, -7, INT32_MAX, 9, 0, 0, 9, 9);
+    ASSERT_LT(r.last - r.first, 40);
+    std::vector<XY> near;
+    forEachLinePixel(
+        INT32_MIN, -7, INT32_MAX, 9,
+        [&](int x, int y) {
+            near.push_back({x, y});
+        },
+        r.first, r.last);
+    ASSERT_FALSE(near.empty());
+    EXPECT_TRUE(std::find(near.begin(), near.end(), XY{5, 1}) != near.end());
 }
 
 TEST(RasterDc, MonochromeSourcesTakeTheTextAndBackgroundColours) {
