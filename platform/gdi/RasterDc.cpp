@@ -33,6 +33,10 @@ QPainter::CompositionMode compositionOf(Rop2 rop) {
     return QPainter::CompositionMode_SourceOver;
 }
 
+// The context of this thread whose painter is open. Only one is kept open, so
+// that several contexts may draw into one picture in turn.
+thread_local const RasterDc* openPainter = nullptr;
+
 void ensureRgb32(QImage* img) {
     if (img && !img->isNull() && img->format() != QImage::Format_RGB32)
         *img = img->convertToFormat(QImage::Format_RGB32);
@@ -91,6 +95,7 @@ XY RasterDc::pictureSize() const {
 
 void RasterDc::flush() const {
     if (painter_.isActive()) painter_.end();
+    if (openPainter == this) openPainter = nullptr;
 }
 
 const QImage& RasterDc::picture() const {
@@ -106,7 +111,10 @@ QPainter& RasterDc::painter() {
                              (clip && appliedClip_ && clip->qregion() != appliedClip_->qregion());
     if (!painter_.isActive()) {
         QImage* img = image();
-        if (!img || img->isNull() || !painter_.begin(img)) return painter_;
+        if (!img || img->isNull()) return painter_;
+        if (openPainter && openPainter != this) openPainter->flush();
+        if (!painter_.begin(img)) return painter_;
+        openPainter = this;
         painter_.setRenderHint(QPainter::Antialiasing, false);
         appliedClip_.reset();
         if (clip) painter_.setClipRegion(clip->qregion());

@@ -3,7 +3,8 @@
 //
 // A window's context draws into an image its owner keeps (the window's picture);
 // a memory context draws into the bitmap selected into it. Painting stays open
-// between calls for speed: call `flush` before reading, replacing or resizing the
+// between calls for speed (one context per thread at a time; another that begins
+// to paint closes it): call `flush` before reading, replacing or resizing the
 // target image from outside, and `setTarget` when the owner replaces it. No Qt
 // application object is needed for shapes, pixels and transfers.
 #pragma once

@@ -454,6 +454,18 @@ TEST(RasterDc, TransfersInvertClipToThePicturesAndMayOverlap) {
     EXPECT_FALSE(dc.blit(0, 0, 4, 4, rec, 0, 0, BlitOp::Copy));
 }
 
+TEST(RasterDc, ContextsTakeTurnsOnOnePicture) {
+    QImage img = whitePicture(8, 4);
+    RasterDc first(&img), second(&img);
+    for (int x = 0; x < 8; ++x) {
+        RasterDc& dc = x % 2 ? second : first;
+        dc.setPen(Pen::null());
+        dc.setBrush(Brush::solid(x % 2 ? kRed : kBlue));
+        dc.rectangle(x, 0, x + 1, 4);
+    }
+    EXPECT_EQ(charMap(first, 0, 0, 8, 1), "BRBRBRBR\n");
+}
+
 TEST(RasterDc, MemoryContextsHoldBitmapsOfAnySize) {
     QImage screen = whitePicture(1920, 1080);
     RasterDc window(&screen);
