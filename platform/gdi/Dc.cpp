@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 
 namespace gdi {
 
@@ -110,8 +112,8 @@ void Dc::rectangle(int left, int top, int right, int bottom) {
 void Dc::roundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
     Shape s{};
     boxShape(Shape::RoundRect, left, top, right, bottom, s);
-    s.cornerWidth = std::abs(cornerWidth);
-    s.cornerHeight = std::abs(cornerHeight);
+    s.cornerWidth = cornerWidth == INT32_MIN ? INT32_MAX : std::abs(cornerWidth);
+    s.cornerHeight = cornerHeight == INT32_MIN ? INT32_MAX : std::abs(cornerHeight);
     if (s.left < s.right && s.top < s.bottom) render(s);
 }
 
@@ -157,10 +159,15 @@ Colour Dc::getPixel(int x, int y) const {
 }
 
 bool Dc::blit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY, BlitOp op) {
+    const auto clamp32 = [](std::int64_t v) {
+        return std::int32_t(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
     const XY a = mapping_.toDevice({x, y});
-    const XY b = mapping_.toDevice({x + width, y + height});
+    const XY b =
+        mapping_.toDevice({clamp32(std::int64_t(x) + width), clamp32(std::int64_t(y) + height)});
     const XY s = src.mapping().toDevice({srcX, srcY});
-    const int w = std::abs(b.x - a.x), h = std::abs(b.y - a.y);
+    const int w = clamp32(std::llabs(std::int64_t(b.x) - a.x));
+    const int h = clamp32(std::llabs(std::int64_t(b.y) - a.y));
     if (w == 0 || h == 0) return true;
     return renderBlit(std::min(a.x, b.x), std::min(a.y, b.y), w, h, src, s.x, s.y, op);
 }

@@ -5,11 +5,18 @@
 namespace gdi {
 namespace {
 
+using Wide = __int128;
+
+// The nearest 32-bit value: results beyond the range stick at its ends.
+std::int32_t saturate(Wide v) {
+    return std::int32_t(v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : v);
+}
+
 // a * b / d rounded to nearest, halves away from zero; d != 0.
-std::int32_t scaleRound(std::int64_t a, std::int64_t b, std::int64_t d) {
-    std::int64_t p = a * b;
-    if ((p < 0) != (d < 0)) return std::int32_t((p - d / 2) / d);
-    return std::int32_t((p + d / 2) / d);
+Wide scaleRound(Wide a, Wide b, Wide d) {
+    const Wide p = a * b;
+    if ((p < 0) != (d < 0)) return (p - d / 2) / d;
+    return (p + d / 2) / d;
 }
 
 std::int32_t ext(std::int32_t e) {
@@ -19,20 +26,17 @@ std::int32_t ext(std::int32_t e) {
 } // namespace
 
 XY Mapping::toDevice(XY p) const {
-    std::int64_t dx = std::int64_t(p.x) - windowOrigin.x;
-    std::int64_t dy = std::int64_t(p.y) - windowOrigin.y;
-    if (!anisotropic)
-        return {std::int32_t(dx + viewportOrigin.x), std::int32_t(dy + viewportOrigin.y)};
-    return {scaleRound(dx, viewportExtent.x, ext(windowExtent.x)) + viewportOrigin.x,
-            scaleRound(dy, viewportExtent.y, ext(windowExtent.y)) + viewportOrigin.y};
+    const Wide dx = Wide(p.x) - windowOrigin.x, dy = Wide(p.y) - windowOrigin.y;
+    if (!anisotropic) return {saturate(dx + viewportOrigin.x), saturate(dy + viewportOrigin.y)};
+    return {saturate(scaleRound(dx, viewportExtent.x, ext(windowExtent.x)) + viewportOrigin.x),
+            saturate(scaleRound(dy, viewportExtent.y, ext(windowExtent.y)) + viewportOrigin.y)};
 }
 
 XY Mapping::toLogical(XY d) const {
-    std::int64_t dx = std::int64_t(d.x) - viewportOrigin.x;
-    std::int64_t dy = std::int64_t(d.y) - viewportOrigin.y;
-    if (!anisotropic) return {std::int32_t(dx + windowOrigin.x), std::int32_t(dy + windowOrigin.y)};
-    return {scaleRound(dx, ext(windowExtent.x), ext(viewportExtent.x)) + windowOrigin.x,
-            scaleRound(dy, ext(windowExtent.y), ext(viewportExtent.y)) + windowOrigin.y};
+    const Wide dx = Wide(d.x) - viewportOrigin.x, dy = Wide(d.y) - viewportOrigin.y;
+    if (!anisotropic) return {saturate(dx + windowOrigin.x), saturate(dy + windowOrigin.y)};
+    return {saturate(scaleRound(dx, ext(windowExtent.x), ext(viewportExtent.x)) + windowOrigin.x),
+            saturate(scaleRound(dy, ext(windowExtent.y), ext(viewportExtent.y)) + windowOrigin.y)};
 }
 
 bool Mapping::flipsY() const {

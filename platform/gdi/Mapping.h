@@ -5,7 +5,7 @@
 // window extent, so a negative ratio turns the axis round; the chart drawing
 // pass uses one pixel per unit with the origin at the window centre and y up:
 // `Mapping::yUp(cx, cy)`. Results are rounded to the nearest pixel (halves away
-// from zero); a zero window extent counts as 1.
+// from zero) and stick at the ends of the 32-bit range; a zero extent counts as 1.
 #pragma once
 
 #include "gdi/XY.h"

@@ -177,9 +177,14 @@ namespace {
 
 // Draws a shape with the painter's pen and brush as they are set.
 void drawShape(QPainter& p, const Dc::Shape& s, bool hasPen, FillMode fill) {
-    // A stroked box keeps its outline within left..right-1, top..bottom-1.
-    const int w = s.right - s.left, h = s.bottom - s.top;
-    const QRect box = hasPen ? QRect(s.left, s.top, w - 1, h - 1) : QRect(s.left, s.top, w, h);
+    // A stroked box keeps its outline within left..right-1, top..bottom-1. Boxes
+    // too large for QRect go as QRectF.
+    const double w = double(s.right) - s.left, h = double(s.bottom) - s.top;
+    const double inset = hasPen ? 1.0 : 0.0;
+    const bool small =
+        std::abs(double(s.left)) < 1e9 && std::abs(double(s.top)) < 1e9 && w < 1e9 && h < 1e9;
+    const QRect box = small ? QRect(s.left, s.top, int(w - inset), int(h - inset)) : QRect();
+    const QRectF fbox(s.left, s.top, w - inset, h - inset);
     static_assert(sizeof(XY) == sizeof(QPoint));
     const auto* pts = reinterpret_cast<const QPoint*>(s.points.data());
     switch (s.kind) {
@@ -191,13 +196,13 @@ void drawShape(QPainter& p, const Dc::Shape& s, bool hasPen, FillMode fill) {
                       fill == FillMode::Winding ? Qt::WindingFill : Qt::OddEvenFill);
         break;
     case Dc::Shape::Rectangle:
-        p.drawRect(box);
+        small ? p.drawRect(box) : p.drawRect(fbox);
         break;
     case Dc::Shape::RoundRect:
-        p.drawRoundedRect(QRectF(box), s.cornerWidth / 2.0, s.cornerHeight / 2.0);
+        p.drawRoundedRect(fbox, s.cornerWidth / 2.0, s.cornerHeight / 2.0);
         break;
     case Dc::Shape::Ellipse:
-        p.drawEllipse(box);
+        small ? p.drawEllipse(box) : p.drawEllipse(fbox);
         break;
     case Dc::Shape::Arc:
     case Dc::Shape::Pie: {
@@ -208,9 +213,9 @@ void drawShape(QPainter& p, const Dc::Shape& s, bool hasPen, FillMode fill) {
         int span16 = (int(std::lround(a2 * 16.0)) - start16) % 5760;
         if (span16 <= 0) span16 += 5760; // equal directions: the whole ellipse
         if (s.kind == Dc::Shape::Arc)
-            p.drawArc(box, start16, span16);
+            small ? p.drawArc(box, start16, span16) : p.drawArc(fbox, start16, span16);
         else
-            p.drawPie(box, start16, span16);
+            small ? p.drawPie(box, start16, span16) : p.drawPie(fbox, start16, span16);
         break;
     }
     case Dc::Shape::FillRect:
@@ -218,22 +223,28 @@ void drawShape(QPainter& p, const Dc::Shape& s, bool hasPen, FillMode fill) {
     }
 }
 
-QRect reach(const Dc::Shape& s, int penWidth) {
-    QRect r;
+// The device pixels a shape may touch, within `bounds`.
+QRect reach(const Dc::Shape& s, int penWidth, const QRect& bounds) {
+    std::int64_t l, t, r, b; // inclusive
     if (s.kind == Dc::Shape::Polyline || s.kind == Dc::Shape::Polygon) {
-        int l = s.points[0].x, t = s.points[0].y, rr = l, b = t;
+        l = r = s.points[0].x;
+        t = b = s.points[0].y;
         for (const XY& p : s.points) {
-            l = std::min(l, p.x);
-            rr = std::max(rr, p.x);
-            t = std::min(t, p.y);
-            b = std::max(b, p.y);
+            l = std::min<std::int64_t>(l, p.x);
+            r = std::max<std::int64_t>(r, p.x);
+            t = std::min<std::int64_t>(t, p.y);
+            b = std::max<std::int64_t>(b, p.y);
         }
-        r = QRect(QPoint(l, t), QPoint(rr, b));
     } else {
-        r = QRect(s.left, s.top, s.right - s.left, s.bottom - s.top);
+        l = s.left, t = s.top, r = std::int64_t(s.right) - 1, b = std::int64_t(s.bottom) - 1;
     }
-    const int m = penWidth / 2 + 2;
-    return r.adjusted(-m, -m, m, m);
+    const std::int64_t m = penWidth / 2 + 2;
+    l = std::max<std::int64_t>(l - m, bounds.left());
+    t = std::max<std::int64_t>(t - m, bounds.top());
+    r = std::min<std::int64_t>(r + m, bounds.right());
+    b = std::min<std::int64_t>(b + m, bounds.bottom());
+    if (l > r || t > b) return QRect();
+    return QRect(QPoint(int(l), int(t)), QPoint(int(r), int(b)));
 }
 
 QRgb applyRop(Rop2 rop, QRgb src, QRgb dst) {
@@ -266,7 +277,11 @@ void RasterDc::render(const Shape& s) {
     if (s.kind == Shape::FillRect) {
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setBrushOrigin(brushOrigin().x, brushOrigin().y);
-        p.fillRect(QRect(s.left, s.top, s.right - s.left, s.bottom - s.top), qbrush(s.fill));
+        // Cut to the picture first: the box may be wider than a QRect holds.
+        const int l = std::max(s.left, 0), t = std::max(s.top, 0);
+        const int r = std::min(s.right, image()->width()),
+                  b = std::min(s.bottom, image()->height());
+        if (l < r && t < b) p.fillRect(QRect(l, t, r - l, b - t), qbrush(s.fill));
         return;
     }
     const bool filled = s.kind != Shape::Polyline && s.kind != Shape::Arc;
@@ -292,7 +307,7 @@ void RasterDc::render(const Shape& s) {
     // Outline and fill under a raster operation: each pixel is combined once,
     // the outline's colour winning where the two meet.
     QImage* img = image();
-    const QRect area = reach(s, pen.width()) & img->rect();
+    const QRect area = reach(s, pen.width(), img->rect());
     if (area.isEmpty()) return;
     QImage layer(area.size(), QImage::Format_ARGB32);
     layer.fill(0);
@@ -387,7 +402,7 @@ bool RasterDc::renderBlit(int x, int y, int width, int height, const Dc& src, in
     if (!dst || dst->isNull() || !simg || simg->isNull()) return false;
 
     // Clip the transfer to both pictures.
-    int dx0 = x, dy0 = y, sx0 = srcX, sy0 = srcY, w = width, h = height;
+    std::int64_t dx0 = x, dy0 = y, sx0 = srcX, sy0 = srcY, w = width, h = height;
     if (op != BlitOp::DstInvert) {
         if (sx0 < 0) {
             dx0 -= sx0;
@@ -399,8 +414,8 @@ bool RasterDc::renderBlit(int x, int y, int width, int height, const Dc& src, in
             h += sy0;
             sy0 = 0;
         }
-        w = std::min(w, simg->width() - sx0);
-        h = std::min(h, simg->height() - sy0);
+        w = std::min<std::int64_t>(w, simg->width() - sx0);
+        h = std::min<std::int64_t>(h, simg->height() - sy0);
     }
     if (dx0 < 0) {
         sx0 -= dx0;
@@ -412,9 +427,17 @@ bool RasterDc::renderBlit(int x, int y, int width, int height, const Dc& src, in
         h += dy0;
         dy0 = 0;
     }
-    w = std::min(w, dst->width() - dx0);
-    h = std::min(h, dst->height() - dy0);
+    w = std::min<std::int64_t>(w, dst->width() - dx0);
+    h = std::min<std::int64_t>(h, dst->height() - dy0);
     if (w <= 0 || h <= 0) return true;
+    // Everything now lies within the two pictures.
+    return transfer(int(dx0), int(dy0), int(w), int(h), *source, int(sx0), int(sy0), op);
+}
+
+bool RasterDc::transfer(int dx0, int dy0, int w, int h, const RasterDc& source, int sx0, int sy0,
+                        BlitOp op) {
+    QImage* dst = image();
+    const QImage* simg = source.image();
 
     // A transfer within one picture reads from a copy.
     QImage copy;
@@ -423,9 +446,9 @@ bool RasterDc::renderBlit(int x, int y, int width, int height, const Dc& src, in
         simg = &copy;
         sx0 = sy0 = 0;
     }
-    const bool monoSrc = source->isMonochrome(), monoDst = isMonochrome();
+    const bool monoSrc = source.isMonochrome(), monoDst = isMonochrome();
     const QRgb fore = toQRgb(resolve(textColour())), back = toQRgb(resolve(bkColour()));
-    const QRgb srcBack = toQRgb(source->resolve(source->bkColour()));
+    const QRgb srcBack = toQRgb(source.resolve(source.bkColour()));
     const auto& clip = clipRegion();
     for (int row = 0; row < h; ++row) {
         auto* d = reinterpret_cast<QRgb*>(dst->scanLine(dy0 + row));

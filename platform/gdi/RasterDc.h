@@ -61,6 +61,9 @@ class RasterDc : public Dc {
     QPen qpen() const;
     QBrush qbrush(const Brush& b) const;
     void thinPolyline(const std::vector<XY>& points);
+    // A transfer already cut to both pictures.
+    bool transfer(int x, int y, int width, int height, const RasterDc& source, int srcX, int srcY,
+                  BlitOp op);
 
     QImage* window_ = nullptr;
     std::shared_ptr<Bitmap> bitmap_;

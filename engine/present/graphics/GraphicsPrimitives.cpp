@@ -120,6 +120,14 @@ void dashLine(int colour, unsigned short pattern, const std::vector<XY>& pts) {
     }
 }
 
+// c + d and c - d, kept within the 32-bit range.
+int plus(int c, int d) {
+    return int(std::clamp<std::int64_t>(std::int64_t(c) + d, INT32_MIN, INT32_MAX));
+}
+int minus(int c, int d) {
+    return int(std::clamp<std::int64_t>(std::int64_t(c) - d, INT32_MIN, INT32_MAX));
+}
+
 // A coordinate truncated towards zero to a 16-bit integer (wrapping).
 int truncTo16(double v) {
     if (!std::isfinite(v) || std::fabs(v) > 9.0e15) return 0;
@@ -215,13 +223,15 @@ void GD_Circle(int colour, int cx, int cy, int r) {
     Dc* dc = gdCurrentDc();
     if (!dc) return;
     withTools(*dc, solidPen(colour), Brush::null(),
-              [&](Dc& d) { d.ellipse(cx - r, cy - r, cx + r, cy + r); });
+              [&](Dc& d) { d.ellipse(minus(cx, r), minus(cy, r), plus(cx, r), plus(cy, r)); });
 }
 
 void GD_FillCircle(int colour, int cx, int cy, int r) {
     Dc* dc = gdCurrentDc();
     if (!dc) return;
-    const auto draw = [&](Dc& d) { d.ellipse(cx - r, cy - r, cx + r, cy + r); };
+    const auto draw = [&](Dc& d) {
+        d.ellipse(minus(cx, r), minus(cy, r), plus(cx, r), plus(cy, r));
+    };
     if (areaPattern)
         patternFill(*dc, colour, solidPen(colour), true, draw);
     else
@@ -234,7 +244,7 @@ void GD_Ellipse(int colour, bool dotted, int cx, int cy, int rx, int ry) {
     const Pen pen{dotted ? PenStyle::Dot : PenStyle::Solid, lineWidth, gdColour(colour)};
     const gdi::BkMode oldMode = dc->setBkMode(gdi::BkMode::Transparent);
     withTools(*dc, pen, Brush::null(),
-              [&](Dc& d) { d.ellipse(cx - rx, cy - ry, cx + rx, cy + ry); });
+              [&](Dc& d) { d.ellipse(minus(cx, rx), minus(cy, ry), plus(cx, rx), plus(cy, ry)); });
     dc->setBkMode(oldMode);
 }
 
@@ -242,7 +252,7 @@ void GD_FillEllipse(int colour, int cx, int cy, int rx, int ry) {
     Dc* dc = gdCurrentDc();
     if (!dc) return;
     withTools(*dc, Pen::null(), Brush::solid(gdColour(colour)),
-              [&](Dc& d) { d.ellipse(cx - rx, cy - ry, cx + rx, cy + ry); });
+              [&](Dc& d) { d.ellipse(minus(cx, rx), minus(cy, ry), plus(cx, rx), plus(cy, ry)); });
 }
 
 void GD_Arc(int colour, int r, int cx, int cy, double a1, double a2) {
@@ -251,7 +261,7 @@ void GD_Arc(int colour, int r, int cx, int cy, double a1, double a2) {
     const XY p1 = anglePoint(cx, cy, r, a1), p2 = anglePoint(cx, cy, r, a2);
     if (p1 == p2 && a1 != a2 && std::fabs(a1 - a2) != 360.0) return;
     withTools(*dc, solidPen(colour), Brush::null(),
-              [&](Dc& d) { d.arc(cx - r, cy - r, cx + r, cy + r, p1, p2); });
+              [&](Dc& d) { d.arc(minus(cx, r), minus(cy, r), plus(cx, r), plus(cy, r), p1, p2); });
 }
 
 void GD_Pie(int colour, int r, int cx, int cy, double a1, double a2) {
@@ -259,7 +269,9 @@ void GD_Pie(int colour, int r, int cx, int cy, double a1, double a2) {
     if (!dc) return;
     const XY p1 = anglePoint(cx, cy, r, a1), p2 = anglePoint(cx, cy, r, a2);
     if (p1 == p2 && a1 != a2) return;
-    const auto draw = [&](Dc& d) { d.pie(cx - r, cy - r, cx + r, cy + r, p1, p2); };
+    const auto draw = [&](Dc& d) {
+        d.pie(minus(cx, r), minus(cy, r), plus(cx, r), plus(cy, r), p1, p2);
+    };
     if (areaPattern)
         patternFill(*dc, colour, solidPen(colour), true, draw);
     else

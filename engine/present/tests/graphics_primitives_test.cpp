@@ -269,6 +269,32 @@ TEST_F(GraphicsPrimitives, OutlinesAndSolidShapes) {
     EXPECT_EQ(at(-30, 30), indexColour(0));
 }
 
+TEST_F(GraphicsPrimitives, ExtremeArgumentsNeitherCrashNorOverflow) {
+    constexpr int lo = INT32_MIN, hi = INT32_MAX;
+    std::vector<Point> pts = {{lo, lo}, {hi, lo}, {hi, hi}, {0, 0}};
+    const double nan = std::nan("");
+    for (int pattern : {0, 13}) {
+        GD_SetAreaPattern(short(pattern));
+        GD_SetXorFill(pattern != 0);
+        GD_SetLineWidth(255);
+        GD_Line(lo, lo, lo, hi, hi);
+        GD_Polyline(hi, 4, pts.data());
+        GD_DashPolyline(3, 0xAAAA, 4, pts.data());
+        GD_Polygon(3, 4, pts.data());
+        GD_Rectangle(3, lo, hi, hi, lo);
+        GD_DashRectangle(3, 0x0F0F, lo, lo, hi, hi);
+        GD_FillRectangle(3, lo, lo, hi, hi);
+        GD_Circle(3, lo, hi, hi);
+        GD_FillCircle(3, hi, lo, hi);
+        GD_Ellipse(3, true, lo, lo, hi, hi);
+        GD_FillEllipse(3, hi, hi, lo, lo);
+        for (double a : {0.0, 1e300, -1e300, nan, HUGE_VAL}) {
+            GD_Arc(3, hi, lo, hi, a, 90);
+            GD_Pie(3, lo, hi, lo, 90, a);
+        }
+    }
+}
+
 TEST(GraphicsLayer, DrawsNothingWithoutAContextAndForgetsADestroyedOne) {
     std::vector<Point> tri = {{0, 0}, {5, 0}, {0, 5}};
     GD_Line(1, 0, 0, 5, 5);

@@ -549,6 +549,50 @@ TEST(Dc, DestroyingAContextTellsItsListeners) {
     EXPECT_NE(seen, nullptr);
 }
 
+TEST(RasterDc, ExtremeCoordinatesNeitherCrashNorOverflow) {
+    constexpr int lo = INT32_MIN, hi = INT32_MAX;
+    Mapping scaled;
+    scaled.anisotropic = true;
+    scaled.windowExtent = {1, -1};
+    scaled.viewportExtent = {1000, 1000};
+    for (const Mapping& m : {Mapping{}, Mapping::yUp(8, 8), scaled}) {
+        QImage img = whitePicture(16, 16);
+        RasterDc dc(&img);
+        RecordingDc rec(16, 16);
+        auto mem = RasterDc::createCompatible(&dc);
+        mem->selectBitmap(Bitmap::colour(16, 16));
+        for (Dc* d : {static_cast<Dc*>(&dc), static_cast<Dc*>(&rec)}) {
+            d->setMapping(m);
+            for (int width : {0, 5}) {
+                d->setPen(Pen{PenStyle::Dot, width, kRed});
+                d->setBrush(Brush::patterned({1, 2, 3, 4, 5, 6, 7, 8}));
+                d->setRop2(width ? Rop2::Xor : Rop2::Copy);
+                d->fillRect(lo, lo, hi, hi, Brush::solid(kBlue));
+                d->rectangle(lo, hi, hi, lo);
+                d->roundRect(lo, lo, hi, hi, lo, hi);
+                d->ellipse(lo, lo, hi, hi);
+                d->arc(lo, lo, hi, hi, {lo, 0}, {hi, hi});
+                d->pie(lo, lo, hi, hi, {0, 0}, {0, 0});
+                const XY pts[] = {{lo, lo}, {hi, lo}, {hi, hi}, {lo, hi}, {0, 0}};
+                d->polygon(pts);
+                d->polyline(pts);
+                d->moveTo(lo, hi);
+                d->lineTo(hi, lo);
+                d->setPixel(lo, hi, kRed);
+                (void)d->getPixel(hi, lo);
+                d->blit(lo, lo, hi, hi, *mem, lo, hi, BlitOp::Copy);
+                d->blit(hi, hi, lo, lo, *mem, hi, lo, BlitOp::DstInvert);
+                d->blit(lo, 0, -1, hi, *mem, 3, hi, BlitOp::Paint);
+            }
+        }
+    }
+    // A box far wider than the picture fills all of it.
+    QImage img = whitePicture(16, 16);
+    RasterDc dc(&img);
+    dc.fillRect(lo, lo, hi, hi, Brush::solid(kBlue));
+    EXPECT_EQ(boundsOf(dc, 16, 16, kBlue), (Bounds{0, 0, 15, 15}));
+}
+
 // A picture of the raster backend's main shapes for a person to look at.
 TEST(RasterDc, ContactSheet) {
     QImage img = whitePicture(160, 100);
