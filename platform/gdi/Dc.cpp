@@ -165,11 +165,21 @@ bool Dc::blit(int x, int y, int width, int height, const Dc& src, int srcX, int 
     const XY a = mapping_.toDevice({x, y});
     const XY b =
         mapping_.toDevice({clamp32(std::int64_t(x) + width), clamp32(std::int64_t(y) + height)});
-    const XY s = src.mapping().toDevice({srcX, srcY});
-    const int w = clamp32(std::llabs(std::int64_t(b.x) - a.x));
-    const int h = clamp32(std::llabs(std::int64_t(b.y) - a.y));
-    if (w == 0 || h == 0) return true;
-    return renderBlit(std::min(a.x, b.x), std::min(a.y, b.y), w, h, src, s.x, s.y, op);
+    const XY sa = src.mapping().toDevice({srcX, srcY});
+    const XY sb = src.mapping().toDevice(
+        {clamp32(std::int64_t(srcX) + width), clamp32(std::int64_t(srcY) + height)});
+    const std::int64_t dw = std::int64_t(b.x) - a.x, dh = std::int64_t(b.y) - a.y;
+    const std::int64_t sw = std::int64_t(sb.x) - sa.x, sh = std::int64_t(sb.y) - sa.y;
+    BlitArea area{std::min(a.x, b.x),
+                  std::min(a.y, b.y),
+                  clamp32(std::llabs(dw)),
+                  clamp32(std::llabs(dh)),
+                  std::min(sa.x, sb.x),
+                  std::min(sa.y, sb.y),
+                  sw != 0 && (dw < 0) != (sw < 0),
+                  sh != 0 && (dh < 0) != (sh < 0)};
+    if (area.width == 0 || area.height == 0) return true;
+    return renderBlit(area, src, op);
 }
 
 } // namespace gdi

@@ -142,9 +142,13 @@ class Dc {
     // The colour of a pixel as 0x00BBGGRR, or kInvalidColour.
     Colour getPixel(int x, int y) const;
 
-    // Copies width x height from src at (srcX, srcY) to (x, y), each point in its
-    // own context's logical units; the extent is scaled by this context's mapping
-    // but never mirrored. Returns false when nothing could be copied (no picture).
+    // Copies width x height from src at (srcX, srcY) to (x, y). Both rectangles
+    // are taken in their own context's logical units and mapped to device pixels;
+    // where one mapping turns an axis round and the other does not, the picture is
+    // mirrored on that axis (so a y-up source lands upright in a y-up destination).
+    // The destination's size in pixels is copied, without stretching. Pixels
+    // outside either picture are left alone. Returns false when nothing could be
+    // copied (no picture to read).
     bool blit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY, BlitOp op);
 
     // The device the context draws on.
@@ -177,8 +181,13 @@ class Dc {
     // The colour as given (palette indices unresolved).
     virtual void renderPixel(int x, int y, Colour c) = 0;
     virtual Colour readPixel(int x, int y) const = 0;
-    virtual bool renderBlit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY,
-                            BlitOp op) = 0;
+    // Destination pixel (x + i, y + j) takes source pixel (srcX + i, srcY + j), or
+    // (srcX + width - 1 - i, ...) and (..., srcY + height - 1 - j) when mirrored.
+    struct BlitArea {
+        int x, y, width, height, srcX, srcY;
+        bool mirrorX, mirrorY;
+    };
+    virtual bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) = 0;
 
     // Whether (x, y) in device pixels is inside the clip region.
     bool clipAllows(int x, int y) const { return !clip_ || clip_->contains(x, y); }

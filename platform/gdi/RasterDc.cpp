@@ -391,8 +391,7 @@ Colour RasterDc::readPixel(int x, int y) const {
     return fromQRgb(reinterpret_cast<const QRgb*>(img->constScanLine(y))[x]);
 }
 
-bool RasterDc::renderBlit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY,
-                          BlitOp op) {
+bool RasterDc::renderBlit(const BlitArea& a, const Dc& src, BlitOp op) {
     const auto* source = dynamic_cast<const RasterDc*>(&src);
     if (!source) return false;
     flush();
@@ -401,71 +400,41 @@ bool RasterDc::renderBlit(int x, int y, int width, int height, const Dc& src, in
     const QImage* simg = source->image();
     if (!dst || dst->isNull() || !simg || simg->isNull()) return false;
 
-    // Clip the transfer to both pictures.
-    std::int64_t dx0 = x, dy0 = y, sx0 = srcX, sy0 = srcY, w = width, h = height;
-    if (op != BlitOp::DstInvert) {
-        if (sx0 < 0) {
-            dx0 -= sx0;
-            w += sx0;
-            sx0 = 0;
-        }
-        if (sy0 < 0) {
-            dy0 -= sy0;
-            h += sy0;
-            sy0 = 0;
-        }
-        w = std::min<std::int64_t>(w, simg->width() - sx0);
-        h = std::min<std::int64_t>(h, simg->height() - sy0);
-    }
-    if (dx0 < 0) {
-        sx0 -= dx0;
-        w += dx0;
-        dx0 = 0;
-    }
-    if (dy0 < 0) {
-        sy0 -= dy0;
-        h += dy0;
-        dy0 = 0;
-    }
-    w = std::min<std::int64_t>(w, dst->width() - dx0);
-    h = std::min<std::int64_t>(h, dst->height() - dy0);
-    if (w <= 0 || h <= 0) return true;
-    // Everything now lies within the two pictures.
-    return transfer(int(dx0), int(dy0), int(w), int(h), *source, int(sx0), int(sy0), op);
-}
-
-bool RasterDc::transfer(int dx0, int dy0, int w, int h, const RasterDc& source, int sx0, int sy0,
-                        BlitOp op) {
-    QImage* dst = image();
-    const QImage* simg = source.image();
-
     // A transfer within one picture reads from a copy.
     QImage copy;
     if (simg == dst && op != BlitOp::DstInvert) {
-        copy = simg->copy(sx0, sy0, w, h);
+        copy = simg->copy();
         simg = &copy;
-        sx0 = sy0 = 0;
     }
-    const bool monoSrc = source.isMonochrome(), monoDst = isMonochrome();
+    const bool monoSrc = source->isMonochrome(), monoDst = isMonochrome();
     const QRgb fore = toQRgb(resolve(textColour())), back = toQRgb(resolve(bkColour()));
-    const QRgb srcBack = toQRgb(source.resolve(source.bkColour()));
+    const QRgb srcBack = toQRgb(source->resolve(source->bkColour()));
     const auto& clip = clipRegion();
-    for (int row = 0; row < h; ++row) {
-        auto* d = reinterpret_cast<QRgb*>(dst->scanLine(dy0 + row));
+    // The destination rectangle cut to the picture (64 bits: it may reach past 2^31).
+    const std::int64_t x0 = std::max<std::int64_t>(a.x, 0), y0 = std::max<std::int64_t>(a.y, 0);
+    const std::int64_t x1 = std::min<std::int64_t>(std::int64_t(a.x) + a.width, dst->width());
+    const std::int64_t y1 = std::min<std::int64_t>(std::int64_t(a.y) + a.height, dst->height());
+    for (std::int64_t y = y0; y < y1; ++y) {
+        const std::int64_t j = y - a.y;
+        const std::int64_t sy = std::int64_t(a.srcY) + (a.mirrorY ? a.height - 1 - j : j);
+        if (op != BlitOp::DstInvert && (sy < 0 || sy >= simg->height())) continue;
+        auto* d = reinterpret_cast<QRgb*>(dst->scanLine(int(y)));
         const auto* sline = reinterpret_cast<const QRgb*>(
-            simg->constScanLine(op == BlitOp::DstInvert ? 0 : sy0 + row));
-        for (int col = 0; col < w; ++col) {
-            const int px = dx0 + col;
-            if (clip && !clip->contains(px, dy0 + row)) continue;
+            simg->constScanLine(op == BlitOp::DstInvert ? 0 : int(sy)));
+        for (std::int64_t x = x0; x < x1; ++x) {
+            if (clip && !clip->contains(int(x), int(y))) continue;
             QRgb s = 0;
             if (op != BlitOp::DstInvert) {
-                s = sline[sx0 + col] | 0xFF000000u;
+                const std::int64_t i = x - a.x;
+                const std::int64_t sx = std::int64_t(a.srcX) + (a.mirrorX ? a.width - 1 - i : i);
+                if (sx < 0 || sx >= simg->width()) continue;
+                s = sline[sx] | 0xFF000000u;
                 if (monoSrc && !monoDst)
                     s = (s & 0xFFFFFFu) ? back : fore;
                 else if (!monoSrc && monoDst)
                     s = (s & 0xFFFFFFu) == (srcBack & 0xFFFFFFu) ? 0xFFFFFFFFu : 0xFF000000u;
             }
-            QRgb& t = d[px];
+            QRgb& t = d[x];
             switch (op) {
             case BlitOp::Copy:
                 t = s;

@@ -51,8 +51,7 @@ class RasterDc : public Dc {
     void render(const Shape& shape) override;
     void renderPixel(int x, int y, Colour c) override;
     Colour readPixel(int x, int y) const override;
-    bool renderBlit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY,
-                    BlitOp op) override;
+    bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) override;
 
   private:
     RasterDc() = default;
@@ -61,9 +60,6 @@ class RasterDc : public Dc {
     QPen qpen() const;
     QBrush qbrush(const Brush& b) const;
     void thinPolyline(const std::vector<XY>& points);
-    // A transfer already cut to both pictures.
-    bool transfer(int x, int y, int width, int height, const RasterDc& source, int srcX, int srcY,
-                  BlitOp op);
 
     QImage* window_ = nullptr;
     std::shared_ptr<Bitmap> bitmap_;

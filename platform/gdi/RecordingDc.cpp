@@ -188,14 +188,15 @@ Colour RecordingDc::readPixel(int, int) const {
     return kInvalidColour;
 }
 
-bool RecordingDc::renderBlit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY,
-                             BlitOp op) {
+bool RecordingDc::renderBlit(const BlitArea& a, const Dc& src, BlitOp op) {
     flushPixels();
     log_ += "Blit ";
     log_ += blitText(op);
-    log_ += boxText(x, y, width, height);
+    log_ += boxText(a.x, a.y, a.width, a.height);
     log_ += " from";
-    log_ += pointText({srcX, srcY});
+    log_ += pointText({a.srcX, a.srcY});
+    if (a.mirrorX) log_ += " mirror-x";
+    if (a.mirrorY) log_ += " mirror-y";
     log_ += src.isMonochrome() ? " mono\n" : "\n";
     return true;
 }

@@ -10,7 +10,7 @@
 //   Arc pen=<pen> rop=<rop> [l,t,r,b] (start) (end);  Pie also has brush=<brush>
 //   FillRect brush=<brush> [l,t,r,b]
 //   Pixels <colour> (x,y) ...          consecutive pixels of one colour share a line
-//   Blit <op> [x,y,w,h] from (sx,sy) [mono]
+//   Blit <op> [x,y,w,h] from (sx,sy) [mirror-x] [mirror-y] [mono]
 // A pen is "null" or "solid|dot/<width>/<colour>"; a brush is "null",
 // "solid/<colour>", "hatch<n>/<colour>" or "pattern/<16 hex digits>", and a
 // pattern brush (or a hatch or dot under an opaque background) adds
@@ -47,8 +47,7 @@ class RecordingDc : public Dc {
     void render(const Shape& shape) override;
     void renderPixel(int x, int y, Colour c) override;
     Colour readPixel(int x, int y) const override;
-    bool renderBlit(int x, int y, int width, int height, const Dc& src, int srcX, int srcY,
-                    BlitOp op) override;
+    bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) override;
 
   private:
     void flushPixels() const;

@@ -454,6 +454,38 @@ TEST(RasterDc, TransfersInvertClipToThePicturesAndMayOverlap) {
     EXPECT_FALSE(dc.blit(0, 0, 4, 4, rec, 0, 0, BlitOp::Copy));
 }
 
+TEST(RasterDc, TransfersMirrorWhereOnlyOneMappingTurnsAnAxis) {
+    // A glyph's bits, top row first, in a memory context whose y axis points up.
+    const std::uint8_t bits[] = {0xC0, 0x80, 0x80}; // an upright "r" shape, 1 = white
+    auto glyph = RasterDc::createCompatible(nullptr);
+    glyph->selectBitmap(Bitmap::fromBits(2, 3, bits, sizeof bits, 1));
+    Mapping up;
+    up.anisotropic = true;
+    up.viewportExtent = {1, -1};
+    up.viewportOrigin = {0, 3};
+    glyph->setMapping(up);
+    struct Case {
+        bool destYUp;
+        XY at; // the destination's corner in its logical units
+        const char* picture;
+    } cases[] = {
+        {true, {0, 0}, "..RR\n..R.\n..R.\n....\n"},  // both turned: upright
+        {false, {2, 1}, "....\n..R.\n..R.\n..RR\n"}, // one turned: mirrored top to bottom
+    };
+    for (const auto& c : cases) {
+        QImage img = whitePicture(4, 4);
+        RasterDc dc(&img);
+        if (c.destYUp) dc.setMapping(Mapping::yUp(2, 3)); // logical (0, 0) at device (2, 3)
+        dc.setTextColour(kWhite);
+        dc.setBkColour(kRed);
+        dc.blit(c.at.x, c.at.y, 2, 3, *glyph, 0, 0, BlitOp::And);
+        EXPECT_EQ(charMap(dc, 0, 0, 4, 4), c.picture) << c.destYUp;
+    }
+    RecordingDc rec(4, 4);
+    rec.blit(0, 0, 2, 3, *glyph, 0, 0, BlitOp::Copy);
+    EXPECT_EQ(rec.log(), "Blit copy [0,0,2,3] from (0,0) mirror-y mono\n");
+}
+
 TEST(RasterDc, ContextsTakeTurnsOnOnePicture) {
     QImage img = whitePicture(8, 4);
     RasterDc first(&img), second(&img);
