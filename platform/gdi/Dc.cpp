@@ -54,6 +54,7 @@ Colour Dc::resolve(Colour c) const {
 }
 
 void Dc::setClipRegion(const Region* region) {
+    ++clipSerial_;
     if (region)
         clip_ = *region;
     else

@@ -189,6 +189,8 @@ class Dc {
     };
     virtual bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) = 0;
 
+    // Changes whenever the clip region is set, so a backend can tell it changed.
+    unsigned clipSerial() const { return clipSerial_; }
     // Whether (x, y) in device pixels is inside the clip region.
     bool clipAllows(int x, int y) const { return !clip_ || clip_->contains(x, y); }
 
@@ -206,6 +208,7 @@ class Dc {
     std::shared_ptr<Palette> palette_;
     Mapping mapping_{};
     std::optional<Region> clip_;
+    unsigned clipSerial_ = 0;
     XY position_{0, 0};
     std::vector<std::pair<const void*, std::function<void(Dc*)>>> destroyListeners_;
 };

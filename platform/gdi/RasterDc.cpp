@@ -107,8 +107,7 @@ const QImage& RasterDc::picture() const {
 
 QPainter& RasterDc::painter() {
     const auto& clip = clipRegion();
-    const bool clipChanged = clip.has_value() != appliedClip_.has_value() ||
-                             (clip && appliedClip_ && clip->qregion() != appliedClip_->qregion());
+    const bool clipChanged = clipSerial() != appliedClip_;
     if (!painter_.isActive()) {
         QImage* img = image();
         if (!img || img->isNull()) return painter_;
@@ -116,15 +115,14 @@ QPainter& RasterDc::painter() {
         if (!painter_.begin(img)) return painter_;
         openPainter = this;
         painter_.setRenderHint(QPainter::Antialiasing, false);
-        appliedClip_.reset();
         if (clip) painter_.setClipRegion(clip->qregion());
-        appliedClip_ = clip;
+        appliedClip_ = clipSerial();
     } else if (clipChanged) {
         if (clip)
             painter_.setClipRegion(clip->qregion());
         else
             painter_.setClipping(false);
-        appliedClip_ = clip;
+        appliedClip_ = clipSerial();
     }
     return painter_;
 }

@@ -65,7 +65,7 @@ class RasterDc : public Dc {
     std::shared_ptr<Bitmap> bitmap_;
     DeviceCaps caps_;
     mutable QPainter painter_;
-    std::optional<Region> appliedClip_;
+    unsigned appliedClip_ = 0; // the clip serial the open painter was given
 };
 
 } // namespace gdi

@@ -273,6 +273,14 @@ TEST(RasterDc, ClipRegionLimitsShapesPixelsAndTransfers) {
     dc.setClipRegion(nullptr);
     dc.setPixel(0, 0, kBlue);
     EXPECT_EQ(dc.getPixel(0, 0), kBlue);
+    // Changing the region while painting is open takes effect at once.
+    const Region corner = Region::rectangle(0, 28, 4, 32);
+    dc.setClipRegion(&corner);
+    dc.fillRect(0, 28, 32, 32, Brush::solid(kRed));
+    dc.setClipRegion(nullptr);
+    dc.fillRect(30, 0, 32, 2, Brush::solid(kGreen));
+    EXPECT_EQ(charMap(dc, 0, 30, 8, 1), "RRRR....\n");
+    EXPECT_EQ(dc.getPixel(31, 1), kGreen);
 }
 
 TEST(RasterDc, YUpMappingPutsTheLogicalOriginAtTheCentre) {
