@@ -368,7 +368,12 @@ void RasterDc::thinPolyline(const std::vector<XY>& pts) {
     std::int64_t along = 0;
     for (std::size_t i = 1; i < pts.size(); ++i) {
         const XY a = pts[i - 1], b = pts[i];
-        const LinePixelRange r = linePixelsWithin(a.x, a.y, b.x, b.y, 0, 0, w - 1, h - 1);
+        const auto inside = [&](XY p) {
+            return unsigned(p.x) < unsigned(w) && unsigned(p.y) < unsigned(h);
+        };
+        const LinePixelRange r = inside(a) && inside(b)
+                                     ? LinePixelRange{0, linePixelCount(a.x, a.y, b.x, b.y)}
+                                     : linePixelsWithin(a.x, a.y, b.x, b.y, 0, 0, w - 1, h - 1);
         step = int((along + r.first) % 6);
         forEachLinePixel(a.x, a.y, b.x, b.y, plot, r.first, r.last);
         along += linePixelCount(a.x, a.y, b.x, b.y);
