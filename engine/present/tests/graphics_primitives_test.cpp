@@ -256,6 +256,27 @@ TEST_F(GraphicsPrimitives, OutlinesAndSolidShapes) {
     dc_->setBkMode(gdi::BkMode::Opaque);
     GD_Ellipse(7, true, 0, 0, 25, 15);
     EXPECT_EQ(dc_->bkMode(), gdi::BkMode::Opaque); // put back after drawing transparently
+    {
+        // The gaps of the dotted outline show the picture, not the background colour.
+        QImage red(64, 64, QImage::Format_RGB32);
+        red.fill(qRgb(255, 0, 0));
+        gdi::RasterDc other(&red);
+        other.selectPalette(testPalette());
+        other.setMapping(gdi::Mapping::yUp(32, 32));
+        gdSetCurrentDc(&other);
+        GD_Ellipse(7, true, 0, 0, 25, 15);
+        gdSetCurrentDc(dc_.get());
+        int dots = 0, gaps = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const QRgb p = other.picture().pixel(x, y);
+                ASSERT_TRUE(p == qRgb(255, 0, 0) || p == indexColour(7)) << x << "," << y;
+                dots += p == indexColour(7);
+            }
+        gaps = 64 * 64 - dots;
+        EXPECT_GT(dots, 20);
+        EXPECT_GT(gaps, 0);
+    }
     const std::vector<Point> zig = {{-30, -30}, {-25, -20}, {-20, -30}};
     GD_Polyline(8, 3, const_cast<Point*>(zig.data()));
     EXPECT_EQ(at(-30, -30), indexColour(8));
