@@ -1,38 +1,15 @@
 #include "geo/GeoPoint.h"
 #include "proj/mercatorTable.h"
+#include "mercatorReference.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 namespace {
-
-struct TableReference {
-    int index;
-    double stretch; // PROJ's isometric latitude in binary units of the equator
-};
-struct ForwardReference {
-    std::int32_t lon, lat;
-    double easting, northing;
-};
-struct InverseReference {
-    std::int32_t x, y;
-    double lon, lat; // degrees
-};
-struct ViewReference {
-    const char* name;
-    std::int32_t lon, lat;
-    std::uint32_t scale;
-    int divX, divY, halfW, halfH;
-    bool exact;
-    double northing0;
-    std::vector<ForwardReference> forward;
-    std::vector<InverseReference> inverse;
-};
-#include "reference/mercator_reference.inc"
+using namespace mercator_reference;
 
 TEST(MercatorTable, EntriesAreRoundedIsometricLatitudesFromProj) {
     const std::int32_t* t = mercatorTable();
