@@ -1,5 +1,6 @@
 #include "geo/GeoCover.h"
 
+#include "geo/geoPools.h"
 #include "geo/geoRectPieces.h"
 
 #include <algorithm>

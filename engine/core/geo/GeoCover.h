@@ -3,14 +3,17 @@
 #pragma once
 
 #include "geo/GeoRect.h"
+#include "runtime/TinyObjectAllocator.h"
 
 #include <cstdint>
 
 // One rectangle of a cover: a node of its singly linked list, taken from the
-// node pool.
+// pool TOAllocator (started when the library loads).
 struct LGeoRect {
     LGeoRect* next;
     GeoRect r;
+
+    static TinyObjectAllocator TOAllocator;
 };
 
 struct GeoRectStack; // pending rectangles of an add

@@ -1,6 +1,6 @@
 #include "geo/TGeoPolygone.h"
 
-#include "geo/geoRectPieces.h"
+#include "geo/geoPools.h"
 
 #include <algorithm>
 

@@ -2,20 +2,24 @@
 #pragma once
 
 #include "geo/GeoRect.h"
+#include "runtime/TinyObjectAllocator.h"
 
 #include <cstdint>
 
 // One point of a polygon: a node of its singly linked list, taken from the
-// point-node pool (callers that build a polygon take nodes from that pool
-// themselves; the polygon returns them).
+// pool TOAllocator, which is started when the library loads. Callers that
+// build a polygon take the nodes themselves with
+// newTinyObject(&TLGeoPoint::TOAllocator); the polygon returns them.
 struct TLGeoPoint {
     TLGeoPoint* next;
     GeoPoint p;
+
+    static TinyObjectAllocator TOAllocator;
 };
 
 // A point list (head, tail, count) and the rectangle that covers it. The
 // polygon owns its nodes: the destructor returns every node of the list to
-// the point-node pool. It neither copies nor moves.
+// TLGeoPoint::TOAllocator. It neither copies nor moves.
 class TGeoPolygone {
   public:
     TGeoPolygone() = default;

@@ -1,5 +1,5 @@
 // The rectangle algebra as plain pieces, for the cover operations and the
-// rectangle operators; and the node supply of covers.
+// rectangle operators.
 #pragma once
 
 #include "geo/GeoRect.h"
@@ -13,10 +13,3 @@ int geoRectUnion(const GeoRect& a, const GeoRect& b, GeoRect out[4]);
 // a - b into out (room for 4): below, above, then the longitude pieces of the
 // common band.
 int geoRectDifference(const GeoRect& a, const GeoRect& b, GeoRect out[4]);
-
-// A node for a cover from the node pool (null when none is left), and its
-// return.
-void* geoRectNodeAlloc();
-void geoRectNodeFree(void* node);
-// The return of a polygon's point node to its pool.
-void geoPointNodeFree(void* node);

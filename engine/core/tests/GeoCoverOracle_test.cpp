@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -160,6 +161,7 @@ TEST_F(Oracle, RectangleOperators) {
 }
 
 TEST_F(Oracle, CoverOperators) {
+    const std::uint32_t blocksBefore = LGeoRect::TOAllocator.blockCount;
     for (int k = 0; k < rounds; ++k) {
         const GeoCover a = randomCover(), b = randomCover();
         const GeoRect r = randomRect();
@@ -201,6 +203,8 @@ TEST_F(Oracle, CoverOperators) {
         EXPECT_EQ(other, b);
         ASSERT_EQ(bitsOf(target), firstOnly(A, B)) << what;
     }
+    // Every node went back to the pool: no block beyond the first is left.
+    EXPECT_LE(LGeoRect::TOAllocator.blockCount, std::max<std::uint32_t>(blocksBefore, 1));
 }
 
 } // namespace
