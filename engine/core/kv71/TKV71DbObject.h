@@ -125,6 +125,14 @@ class TKV71DbObject : public GdbObject {
     GdbObject* FirstChild() override;
     GdbObject* NextChild() override;
     GdbObject* ChildNumber(unsigned n) override;
+    // The object's geometry in plane units of map, which must be a KV71Map
+    // (proj/KV71Map.h), clipped to the part of window that the object's cell
+    // covers (see kv71/objectGeometry.h). reuse, when given, is cleared and
+    // filled instead of a new object. Null when nothing of the object lies
+    // there, for a null map or a map of another kind, without record or
+    // cell, or when memory runs out (reuse then stays cleared). An object
+    // without geometry answers an empty object (type 0).
+    MapObject* newMapObject(Map* map, GeoRect& window, MapObject* reuse) override;
 
     // The presentation's look-up tables, or null.
     const GdbLookupTables* Presentation() const;
