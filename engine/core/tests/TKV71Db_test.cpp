@@ -104,8 +104,8 @@ TEST_F(KV71Database, CoverAtLevelZeroNeedsNoBlockIndex) {
 }
 
 // Block 02700000 (0..20 E, 0..20 N) lists level B cells: one, one listed
-// twice in its group (its covers merge), and one whose rectangle lies in
-// the next block east (left out).
+// twice in its group (its covers merge), one whose rectangle lies in the next
+// block east and one without parts (both left out, the rest kept).
 TEST_F(KV71Database, CoverFromTheBlockIndex) {
     BlockIndex index;
     index.groups = {InfGroup{
