@@ -71,6 +71,8 @@ class MapObject {
     // when memory runs out (the object is then cleared).
     bool allocate(std::int32_t parts, std::int32_t points);
 
+    // The three arrays come from the C allocator (malloc, or allocOrDie of
+    // util/memoryWrappers.h) and clear releases them with free.
     EGEOMETRYTYPE type;
     std::int32_t tag;
     // Bounding rectangle (min x, min y, max x, max y); for point objects the
