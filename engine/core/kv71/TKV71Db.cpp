@@ -2,6 +2,7 @@
 
 #include "gdb/TGdbQuery.h"
 #include "kv71/KV71CellRange.h"
+#include "kv71/TKV71DbObjectIterator.h"
 #include "kv71/blockIndexFile.h"
 #include "kv71/cellCache.h"
 #include "kv71/chartFiles.h"
@@ -76,9 +77,9 @@ std::int32_t* TKV71Db::ClipBuffer() {
     return clipBuffer;
 }
 
-int TKV71Db::openGdbQuery(TGdbQuery&) {
-    // The KV71 object iterator attaches here once it exists.
-    return -1;
+int TKV71Db::openGdbQuery(TGdbQuery& query) {
+    query.SetIterator(new TKV71DbObjectIterator(this, &query));
+    return 0;
 }
 
 GeoCover TKV71Db::getCover(GeoRect& rect, unsigned long scale) {

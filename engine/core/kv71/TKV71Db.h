@@ -47,8 +47,8 @@ class TKV71Db : public TGeoDb {
             unsigned long memoryLimit, const char* unused, unsigned long options);
     ~TKV71Db() override;
 
-    // Attaches the object iterator of KV71 queries to the query: 0, or -1
-    // while no iterator is available.
+    // Attaches a new object iterator of KV71 queries (TKV71DbObjectIterator)
+    // to the query: 0.
     int openGdbQuery(TGdbQuery& query) override;
     // The union of the data covers of the cells of the scale's level that
     // meet rect: whole cells at level Z, the catalogue's covers at A..G.

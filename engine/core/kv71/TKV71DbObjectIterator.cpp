@@ -60,8 +60,7 @@ void addCodes(std::vector<std::uint32_t>& set, std::uint32_t count, const std::u
 } // namespace
 
 TKV71DbObjectIterator::TKV71DbObjectIterator(TKV71Db* database, TGdbQuery* query)
-    : TGdbObjectIterator(database, query), kv71Db_(database), lookup_(nullptr),
-      object_(database) {
+    : TGdbObjectIterator(database, query), kv71Db_(database), lookup_(nullptr), object_(database) {
     const TGdbDictionary* dictionary = database ? database->GetDictionary() : nullptr;
     lookup_ = dictionary ? dictionary->GetPresentation() : nullptr;
     SetDescending(true);
@@ -109,10 +108,9 @@ bool TKV71DbObjectIterator::linkCell(char* name) {
     if (!cell || !cell->priorityIndex) return false;
     for (const TKV71CellLink& l : links_)
         if (l.cell == cell) return true;
-    auto at = std::upper_bound(links_.begin(), links_.end(), cell,
-                               [](const TGeoCell* c, const TKV71CellLink& l) {
-                                   return before(c, l.cell);
-                               });
+    auto at = std::upper_bound(
+        links_.begin(), links_.end(), cell,
+        [](const TGeoCell* c, const TKV71CellLink& l) { return before(c, l.cell); });
     links_.insert(at, TKV71CellLink{cell, 0, 0, 0});
     LockKV71Cell(cell);
     return true;
@@ -138,8 +136,7 @@ int TKV71DbObjectIterator::init(GeoCover& cover, unsigned long scale) {
     TKV71Db::TCatalog* catalog = kv71Db_->GetCatalog();
     const char* root = catalog ? catalog->Root() : KV71ChartRoot();
     const char* second = catalog ? catalog->SecondRoot() : nullptr;
-    const bool everyCell =
-        level == 0 || (kv71Db_->GetOptions() & TKV71Db::loadWithoutCatalog) != 0;
+    const bool everyCell = level == 0 || (kv71Db_->GetOptions() & TKV71Db::loadWithoutCatalog) != 0;
     for (const LGeoRect* r = cover.head; r; r = r->next) {
         KV71CellRange range;
         if (InitKV71CellRange(range, r->r.lon1, r->r.lat1, r->r.lon2, r->r.lat2,
@@ -154,8 +151,7 @@ int TKV71DbObjectIterator::init(GeoCover& cover, unsigned long scale) {
                 RootSwitch toSecond(second, root);
                 if (linkPlace(name) > 3) continue;
             }
-            const KV71CatalogEntry* entry =
-                everyCell || !catalog ? nullptr : catalog->Lookup(id);
+            const KV71CatalogEntry* entry = everyCell || !catalog ? nullptr : catalog->Lookup(id);
             if (everyCell || (entry && !entry->cover.empty())) {
                 TOS::TLocker::TLock lock(&KV71CellReaderLock());
                 linkPlace(name);
