@@ -36,8 +36,10 @@ struct MetreRect {
 
 std::int32_t clamp32(long double v) {
     const std::int64_t r = round(v, 0);
-    if (r < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-    if (r > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+    if (r < std::numeric_limits<std::int32_t>::min())
+        return std::numeric_limits<std::int32_t>::min();
+    if (r > std::numeric_limits<std::int32_t>::max())
+        return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(r);
 }
 
@@ -56,7 +58,7 @@ struct GeometryState {
     std::vector<MetreRect> cover;
     std::uint64_t builds = 0;
 
-    std::vector<Point> buffer;         // clipped metre points of the call
+    std::vector<Point> buffer;          // clipped metre points of the call
     std::vector<std::int32_t> parts;    // point count of each part
     std::vector<std::int32_t> segments; // signed point counts of area segments
 };
@@ -186,10 +188,9 @@ long clipAreaTo(const Placer& at, const KV71ObjectRecord& record, const MetreRec
         ++end;
     if (record.geometryCount == 0) end = 0;
     bool any = false;
-    MetreRect ringBox{std::numeric_limits<std::int32_t>::max(),
-                      std::numeric_limits<std::int32_t>::max(),
-                      std::numeric_limits<std::int32_t>::min(),
-                      std::numeric_limits<std::int32_t>::min()};
+    MetreRect ringBox{
+        std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max(),
+        std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min()};
     for (int k = 0; k < end; ++k) {
         const KV71Edge* e = record.geometry.edgeRefs[k].edge;
         if (!e || e->count == 0) continue;
@@ -380,7 +381,8 @@ MapObject* TKV71DbObject::newMapObject(Map* map, GeoRect& window, MapObject* reu
             object->type = egtSoundings;
             const auto n = static_cast<std::int32_t>(s.buffer.size());
             if (!object->allocate(1, n)) return fail();
-            object->extras = static_cast<std::int32_t*>(std::malloc(depths.size() * sizeof(std::int32_t)));
+            object->extras =
+                static_cast<std::int32_t*>(std::malloc(depths.size() * sizeof(std::int32_t)));
             if (!object->extras) return fail();
             std::memcpy(object->extras, depths.data(), depths.size() * sizeof(std::int32_t));
             object->extraCount = 0;
