@@ -7,10 +7,10 @@
 #include "proj/KV71Map.h"
 #include "proj/MapObject.h"
 #include "runtime/TLocker.h"
-#include "runtime/intmath.h"
 #include "util/clipper.h"
 #include "util/sphere.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -34,13 +34,16 @@ struct MetreRect {
     }
 };
 
-std::int32_t clamp32(long double v) {
-    const std::int64_t r = round(v, 0);
-    if (r < std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    if (r > std::numeric_limits<std::int32_t>::max())
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(r);
+// The nearest integer, ties to even, whatever the floating-point rounding
+// mode (the result of round(v, 0), computed in double because this runs for
+// every point), held within the 32-bit range; NaN gives the lowest value.
+std::int32_t clamp32(double v) {
+    if (!(v >= -2147483648.0)) return std::numeric_limits<std::int32_t>::min();
+    if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+    double f = std::floor(v);
+    const double d = v - f;
+    if (d > 0.5 || (d == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
+    return static_cast<std::int32_t>(f);
 }
 
 bool operator==(Point a, Point b) {
@@ -127,8 +130,8 @@ struct Placer {
         return MetreRect{lo.x, lo.y, hi.x, hi.y};
     }
     Point place(Point m) const {
-        return Point{clamp32(static_cast<long double>(wrapCircumference(m.x, -centreX)) * unitsX),
-                     clamp32((static_cast<long double>(m.y) - centreY) * unitsY)};
+        return Point{clamp32(wrapCircumference(m.x, -centreX) * unitsX),
+                     clamp32((m.y - centreY) * unitsY)};
     }
 };
 
