@@ -24,26 +24,53 @@ TOS::TLocker& KV71GeometryLock() {
 
 namespace {
 
-// A clip rectangle in whole metres, borders included.
+// The nearest integer, ties to even, whatever the floating-point rounding
+// mode (the result of round(v, 0), computed in double without a library call
+// because this runs for every point), held within the 32-bit range; NaN
+// gives the lowest value.
+std::int32_t clamp32(double v) {
+    if (!(v >= -2147483648.0)) return std::numeric_limits<std::int32_t>::min();
+    if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+    std::int64_t i = static_cast<std::int64_t>(v);  // towards zero, exact
+    const double frac = v - static_cast<double>(i); // exact, in (-1, 1)
+    if (frac > 0.5 || (frac == 0.5 && (i & 1) != 0))
+        ++i;
+    else if (frac < -0.5 || (frac == -0.5 && (i & 1) != 0))
+        --i;
+    return static_cast<std::int32_t>(i);
+}
+
+// A clip rectangle in whole metres, borders included, with the rectangle of
+// cell units that holds every cell point that may lie in it (a quick test
+// before points are turned into metres).
 struct MetreRect {
     std::int32_t xmin, ymin, xmax, ymax;
+    std::int32_t uxmin, uymin, uxmax, uymax; // cell units
 
     bool holds(Point p) const { return p.x >= xmin && p.x <= xmax && p.y >= ymin && p.y <= ymax; }
     bool misses(const MetreRect& box) const {
         return box.xmax < xmin || box.xmin > xmax || box.ymax < ymin || box.ymin > ymax;
     }
+    bool mayHold(KV71LocalPoint p) const {
+        return p.x >= uxmin && p.x <= uxmax && p.y >= uymin && p.y <= uymax;
+    }
+    // True when no point of the edge can lie in the rectangle.
+    bool surelyMisses(const KV71Edge& e) const {
+        return e.maxX < uxmin || e.minX > uxmax || e.maxY < uymin || e.minY > uymax;
+    }
 };
 
-// The nearest integer, ties to even, whatever the floating-point rounding
-// mode (the result of round(v, 0), computed in double because this runs for
-// every point), held within the 32-bit range; NaN gives the lowest value.
-std::int32_t clamp32(double v) {
-    if (!(v >= -2147483648.0)) return std::numeric_limits<std::int32_t>::min();
-    if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
-    double f = std::floor(v);
-    const double d = v - f;
-    if (d > 0.5 || (d == 0.5 && std::fmod(f, 2.0) != 0)) f += 1;
-    return static_cast<std::int32_t>(f);
+// The cell units u whose metres u * scale + minimum round into lo..hi, with
+// a unit to spare on each side; everything when the scale is unusable.
+void unitRange(std::int32_t lo, std::int32_t hi, double scale, double minimum, std::int32_t& ulo,
+               std::int32_t& uhi) {
+    ulo = std::numeric_limits<std::int32_t>::min();
+    uhi = std::numeric_limits<std::int32_t>::max();
+    if (!(scale > 0) || !std::isfinite(scale) || !std::isfinite(minimum)) return;
+    const double a = std::floor((lo - 0.5 - minimum) / scale) - 1;
+    const double b = std::ceil((hi + 0.5 - minimum) / scale) + 1;
+    ulo = static_cast<std::int32_t>(std::fmax(a, -1.0));
+    uhi = static_cast<std::int32_t>(std::fmin(b, 65536.0));
 }
 
 bool operator==(Point a, Point b) {
@@ -57,6 +84,7 @@ struct GeometryState {
     char name[12] = {};
     TGeoCellRect cellRect = {};
     double headerWest = 0;
+    double scales[4] = {};
     GeoRect window = {};
     std::vector<MetreRect> cover;
     std::uint64_t builds = 0;
@@ -85,13 +113,16 @@ long double signedDegrees(std::int32_t a) {
 
 // Brings the clip cover up to date for the cell and window.
 void updateCover(GeometryState& s, const TGeoCell* cell, const GeoRect& window) {
+    const double scales[4] = {cell->xScale, cell->yScale, cell->xMin, cell->yMin};
     if (s.cached && std::strncmp(s.name, cell->name, sizeof s.name) == 0 &&
         std::memcmp(&s.cellRect, &cell->rect, sizeof s.cellRect) == 0 &&
-        s.headerWest == cell->header->west && sameWindow(s.window, window))
+        s.headerWest == cell->header->west && std::memcmp(s.scales, scales, sizeof scales) == 0 &&
+        sameWindow(s.window, window))
         return;
     std::memcpy(s.name, cell->name, sizeof s.name);
     s.cellRect = cell->rect;
     s.headerWest = cell->header->west;
+    std::memcpy(s.scales, scales, sizeof scales);
     s.window = window;
     s.cover.clear();
     s.cached = false;
@@ -110,7 +141,10 @@ void updateCover(GeometryState& s, const TGeoCell* cell, const GeoRect& window) 
                        &x1);
         sphereMercator(static_cast<double>(signedDegrees(r->r.lat2)), static_cast<double>(e), &y2,
                        &x2);
-        s.cover.push_back(MetreRect{clamp32(x1), clamp32(y1), clamp32(x2), clamp32(y2)});
+        MetreRect m{clamp32(x1), clamp32(y1), clamp32(x2), clamp32(y2), 0, 0, 0, 0};
+        unitRange(m.xmin, m.xmax, cell->xScale, cell->xMin, m.uxmin, m.uxmax);
+        unitRange(m.ymin, m.ymax, cell->yScale, cell->yMin, m.uymin, m.uymax);
+        s.cover.push_back(m);
     }
     s.cached = true;
 }
@@ -127,7 +161,7 @@ struct Placer {
     MetreRect box(const KV71Edge& e) const {
         const Point lo = metres(KV71LocalPoint{e.minX, e.minY});
         const Point hi = metres(KV71LocalPoint{e.maxX, e.maxY});
-        return MetreRect{lo.x, lo.y, hi.x, hi.y};
+        return MetreRect{lo.x, lo.y, hi.x, hi.y, 0, 0, 0, 0};
     }
     Point place(Point m) const {
         return Point{clamp32(wrapCircumference(m.x, -centreX) * unitsX),
@@ -149,7 +183,9 @@ long clipLineTo(const Placer& at, const KV71ObjectRecord& record, const MetreRec
     const std::size_t start = s.buffer.size();
     for (int k = 0; k < record.geometryCount; ++k) {
         const KV71EdgeRef& ref = record.geometry.edgeRefs[k];
-        if (!ref.edge || ref.edge->count < 2 || r.misses(at.box(*ref.edge))) continue;
+        if (!ref.edge || ref.edge->count < 2 || r.surelyMisses(*ref.edge) ||
+            r.misses(at.box(*ref.edge)))
+            continue;
         const KV71Edge& edge = *ref.edge;
         const bool reversed = (ref.flags & KV71RefReversed) != 0;
         std::int32_t run = 0;
@@ -190,19 +226,19 @@ long clipAreaTo(const Placer& at, const KV71ObjectRecord& record, const MetreRec
     while (end < record.geometryCount && (record.geometry.edgeRefs[end].flags & KV71RefRing) == 0)
         ++end;
     if (record.geometryCount == 0) end = 0;
-    bool any = false;
-    MetreRect ringBox{
-        std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::max(),
-        std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::min()};
+    // The ring's box: the union of its edges' boxes (metres grow with cell
+    // units, so the box in metres is that of the union's corners).
+    KV71Edge ring{0, 65535, 65535, 0, 0, nullptr};
     for (int k = 0; k < end; ++k) {
         const KV71Edge* e = record.geometry.edgeRefs[k].edge;
         if (!e || e->count == 0) continue;
-        const MetreRect b = at.box(*e);
-        ringBox = MetreRect{std::min(ringBox.xmin, b.xmin), std::min(ringBox.ymin, b.ymin),
-                            std::max(ringBox.xmax, b.xmax), std::max(ringBox.ymax, b.ymax)};
-        any = true;
+        ring.count = 1;
+        ring.minX = std::min(ring.minX, e->minX);
+        ring.minY = std::min(ring.minY, e->minY);
+        ring.maxX = std::max(ring.maxX, e->maxX);
+        ring.maxY = std::max(ring.maxY, e->maxY);
     }
-    if (!any || r.misses(ringBox)) return 0;
+    if (ring.count == 0 || r.surelyMisses(ring) || r.misses(at.box(ring))) return 0;
 
     PolygonClipper clipper;
     clipper.clipBegin(r.xmin, r.ymin, r.xmax, r.ymax);
@@ -212,7 +248,7 @@ long clipAreaTo(const Placer& at, const KV71ObjectRecord& record, const MetreRec
         if (!ref.edge || ref.edge->count == 0) continue;
         const KV71Edge& edge = *ref.edge;
         const bool reversed = (ref.flags & KV71RefReversed) != 0;
-        if (r.misses(at.box(edge))) {
+        if (r.surelyMisses(edge) || r.misses(at.box(edge))) {
             // Wholly outside: its ends carry the ring round the rectangle.
             const Point first = at.metres(edgePoint(edge, 0, reversed));
             clipper.clipPoint(first.x, first.y);
@@ -356,8 +392,10 @@ MapObject* TKV71DbObject::newMapObject(Map* map, GeoRect& window, MapObject* reu
         s.segments.clear();
 
         if (type == egtPoint) {
-            const Point m = at.metres(*record_->geometry.point);
+            const KV71LocalPoint local = *record_->geometry.point;
             for (const MetreRect& r : s.cover) {
+                if (!r.mayHold(local)) continue;
+                const Point m = at.metres(local);
                 if (!r.holds(m)) continue;
                 const Point p = at.place(m);
                 object->type = egtPoint;
@@ -372,8 +410,10 @@ MapObject* TKV71DbObject::newMapObject(Map* map, GeoRect& window, MapObject* reu
             std::vector<std::int32_t> depths;
             for (int i = 0; i < set.count; ++i) {
                 const KV71SoundingPoint& q = set.points[i];
-                const Point m = at.metres(KV71LocalPoint{q.x, q.y});
+                const KV71LocalPoint local{q.x, q.y};
                 for (const MetreRect& r : s.cover) {
+                    if (!r.mayHold(local)) continue;
+                    const Point m = at.metres(local);
                     if (!r.holds(m)) continue;
                     s.buffer.push_back(m);
                     depths.push_back(q.z);

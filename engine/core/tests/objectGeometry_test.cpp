@@ -160,6 +160,20 @@ TEST_F(KV71Geometry, AreasKeepTheirOuterRingWithSegments) {
     EXPECT_EQ(half[3].x, cut->bounds.right); // the window edge
     EXPECT_EQ(half[4].x, cut->bounds.right);
 
+    // A window inside the ring, away from every edge: the window itself.
+    auto within = build(0, degrees(10.09, 10.09, 10.11, 10.11));
+    ASSERT_NE(within, nullptr);
+    ASSERT_EQ(within->partCount, 1);
+    const std::vector<Point> box = part(*within, 0);
+    ASSERT_EQ(box.size(), 5u);
+    EXPECT_TRUE(box.front() == box.back());
+    for (const Point& p : box) {
+        EXPECT_TRUE(p.x == within->bounds.left || p.x == within->bounds.right);
+        EXPECT_TRUE(p.y == within->bounds.top || p.y == within->bounds.bottom);
+    }
+    EXPECT_GT(within->bounds.left, inside->bounds.left);
+    EXPECT_LT(within->bounds.right, inside->bounds.right);
+
     // A window that misses the ring.
     EXPECT_EQ(build(0, degrees(10.3, 10.3, 10.32, 10.32)), nullptr);
 }
