@@ -42,11 +42,11 @@ class KV71Geometry : public ChartTree {
   protected:
     // Writes the cell with the objects and loads it; objects are taken from
     // its file-order table.
-    void load(CellFile cell) {
-        cell.header = cellHeaderFor(lonE, latE, levelE);
-        ASSERT_TRUE(writeCellFile(root(), lonE, latE, levelE, cell));
+    void load(CellFile cell, int lon = lonE) {
+        cell.header = cellHeaderFor(lon, latE, levelE);
+        ASSERT_TRUE(writeCellFile(root(), lon, latE, levelE, cell));
         openDb(TKV71Db::loadWithoutCatalog);
-        std::string name = cellName(lonE, latE, levelE);
+        std::string name = cellName(lon, latE, levelE);
         std::uint16_t count = 0;
         records = LoadKV71Cell(name.data(), count);
         ASSERT_EQ(count, cell.objects.size());
@@ -115,6 +115,34 @@ TEST_F(KV71Geometry, PointsAreInsideWithTheirBordersAndPlacedLikeTheMap) {
     EXPECT_LT(corner->bounds.left, centre->bounds.left);
     EXPECT_GT(corner->bounds.top, centre->bounds.top);
     EXPECT_EQ(build(2, southHalf), nullptr);
+}
+
+TEST_F(KV71Geometry, CellsAtTheEndsOfTheGridMeetViewsAcrossTheMeridians) {
+    // The cells just west of 0 E and of 180 E in views centred on those
+    // meridians (10.17 N), whose windows reach across them.
+    struct Case {
+        int lon;
+        double centre;
+    } cases[] = {{1079, 0}, {539, 180}};
+    for (const Case& c : cases) {
+        CellFile cell;
+        cell.points = {{32768, 32768}, {65535, 32768}};
+        cell.objects = {pointObject(1, 0), pointObject(1, 1)};
+        load(cell, c.lon);
+        map.reset(newMap(PRJ_MERCATOR, 200000, GeoPoint{deg2nrm(c.centre), deg2nrm(10 + 1.0 / 6)},
+                         100, 100, 10000, 10000, nullptr));
+        ASSERT_NE(map, nullptr);
+        GeoRect window = map->window;
+        for (int i : {0, 1}) {
+            TKV71DbObject object(db.get(), loaded, &records[i]);
+            std::unique_ptr<MapObject> o(object.newMapObject(map.get(), window, nullptr));
+            ASSERT_NE(o, nullptr) << c.lon << " " << i;
+            const Point want = viaMap(i == 0 ? 32768 : 65535, 32768);
+            EXPECT_NEAR(o->bounds.left, want.x, 1) << c.lon << " " << i;
+            EXPECT_NEAR(o->bounds.top, want.y, 1) << c.lon << " " << i;
+            EXPECT_LE(o->bounds.left, 0);
+        }
+    }
 }
 
 TEST_F(KV71Geometry, AreasKeepTheirOuterRingWithSegments) {
