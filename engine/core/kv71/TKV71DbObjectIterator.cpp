@@ -63,7 +63,6 @@ TKV71DbObjectIterator::TKV71DbObjectIterator(TKV71Db* database, TGdbQuery* query
     : TGdbObjectIterator(database, query), kv71Db_(database), lookup_(nullptr), object_(database) {
     const TGdbDictionary* dictionary = database ? database->GetDictionary() : nullptr;
     lookup_ = dictionary ? dictionary->GetPresentation() : nullptr;
-    SetDescending(true);
 }
 
 TKV71DbObjectIterator::~TKV71DbObjectIterator() {

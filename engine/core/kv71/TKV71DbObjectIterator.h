@@ -4,8 +4,8 @@
 // init gathers the cells of the query's scale level that cover the query's
 // area, loading them through the cell cache and locking them there until
 // done; nextGdbObject then walks the objects of all gathered cells priority
-// layer by priority layer, ascending or descending as the formula asks,
-// filtered by the formula, calling the query's hooks on the way:
+// layer by priority layer, ascending (the default) or descending as the
+// formula asks, filtered by the formula, calling the query's hooks on the way:
 //   preprocessPriorityLayer(p)  when the walk enters a layer that has objects
 //                               in some gathered cell;
 //   preprocessCell(cell)        when the walk goes on in another cell than the
