@@ -1,0 +1,100 @@
+// One chart view of the sample chart of the Bergen approaches
+// (data/sample/kv71, read with the dictionaries of data/dict): a 1920 x 1080
+// view at 1:50,000 (0.265 mm pixels), the densest of the views centred on the
+// corners of the level E cells, queried with its geometry with warm caches.
+// Skipped when the sample is not there. Counters as in kv71Query.cpp.
+//
+// A process has one chart root (the first database's), so the sample has a
+// program of its own, apart from the written tree of kv71Query.cpp.
+#include "gdb/TGdbFormula.h"
+#include "gdb/TGdbQuery.h"
+#include "kv71/TKV71Db.h"
+#include "kv71/TKV71DbObject.h"
+#include "kv71/TKV71Dictionary.h"
+#include "proj/MapObject.h"
+#include "proj/newMap.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+// The drawing pass's formula: all classes, ascending priorities.
+const TGdbFormula drawing{0, 0xFFFFFFFFu, 0x0FFFFFFFu, 2, 1, 1, 0, nullptr, 0, nullptr, 0};
+
+// One view: the objects answered and those with geometry.
+std::pair<long, long> view(TKV71Db& db, Map* map, MapObject& reuse) {
+    TGdbQuery query(db);
+    GeoRect window = map->window;
+    query.open(window, 50000ul, &drawing);
+    long objects = 0, drawn = 0;
+    while (GdbObject* o = query.next()) {
+        ++objects;
+        if (o->newMapObject(map, window, &reuse)) ++drawn;
+    }
+    query.close();
+    return {objects, drawn};
+}
+
+// The sample chart of the Bergen approaches with the project's dictionaries.
+struct Sample {
+    std::unique_ptr<TKV71Dictionary> dictionary;
+    std::unique_ptr<TKV71Db> db;
+    std::unique_ptr<Map> map;
+    bool present = false;
+
+    static Map* viewAt(double lon, double lat) {
+        return newMap(PRJ_MERCATOR, 50000, GeoPoint{deg2nrm(lon), deg2nrm(lat)}, 254, 143, 0, 0,
+                      nullptr);
+    }
+
+    Sample() {
+        const std::string root = std::string(DATA_DIR) + "/sample/kv71/";
+        const std::string dict = std::string(DATA_DIR) + "/dict/";
+        if (!std::filesystem::exists(root) || !std::filesystem::exists(dict + "KV71OBJ.DIC"))
+            return;
+        dictionary = std::make_unique<TKV71Dictionary>("KV71Dictionary", dict.c_str());
+        db = std::make_unique<TKV71Db>(*dictionary, root.c_str(), 256ul << 20, nullptr);
+        // The densest view among views centred on the corners of the level E
+        // cells (4.33-6.0 E, 60-61 N).
+        long best = -1;
+        for (int lon = 13; lon <= 18; ++lon)
+            for (int lat = 450; lat <= 453; ++lat) {
+                std::unique_ptr<Map> m(viewAt(lon / 3.0, lat / 3.0 - 90));
+                TGdbQuery query(*db);
+                GeoRect window = m->window;
+                query.open(window, 50000ul, nullptr);
+                long n = 0;
+                while (query.next())
+                    ++n;
+                if (n > best) {
+                    best = n;
+                    map = std::move(m);
+                }
+            }
+        present = best > 0;
+    }
+};
+
+void BM_SampleView(benchmark::State& state) {
+    static Sample sample;
+    if (!sample.present) {
+        state.SkipWithError("no sample chart in data/sample/kv71");
+        return;
+    }
+    MapObject reuse(egtEmpty, -1);
+    std::pair<long, long> last = view(*sample.db, sample.map.get(), reuse);
+    for (auto _ : state)
+        last = view(*sample.db, sample.map.get(), reuse);
+    state.counters["objects"] = static_cast<double>(last.first);
+    state.counters["drawn"] = static_cast<double>(last.second);
+    state.counters["per_object"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * static_cast<double>(last.first),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SampleView)->Unit(benchmark::kMillisecond);
+
+} // namespace
