@@ -248,11 +248,14 @@ GdbObject* TKV71DbObjectIterator::nextGdbObject() {
                 if (r == 1) return nullptr;
             }
         }
-        TKV71CellLink& link = links_[static_cast<std::size_t>(link_)];
-        if (link.cell != cell_) {
-            cell_ = link.cell;
+        // A hook may have closed the walk (the query's close): then it ends.
+        if (link_ < 0 || static_cast<std::size_t>(link_) >= links_.size()) return endWalk();
+        if (links_[static_cast<std::size_t>(link_)].cell != cell_) {
+            cell_ = links_[static_cast<std::size_t>(link_)].cell;
             if (query_ && query_->preprocessCell(cell_) == -1) return endWalk();
+            if (link_ < 0 || static_cast<std::size_t>(link_) >= links_.size()) return endWalk();
         }
+        TKV71CellLink& link = links_[static_cast<std::size_t>(link_)];
         while (link.current != link.end) {
             KV71ObjectRecord* record = link.cell->sorted[link.current];
             link.current += step;

@@ -125,6 +125,21 @@ TEST_F(KV71Iterator, HookAnswersPauseOrEndTheWalk) {
         EXPECT_EQ(calls, c.calls) << c.event << " " << c.answer;
         EXPECT_EQ(std::count(query.log.begin(), query.log.end(), c.event), 1) << c.event;
     }
+    // A hook that closes its own query ends the walk.
+    for (const char* event : {"C+31", "L+20", "C-30", "L-10"}) {
+        RecordingQuery query(*db);
+        query.answer = [&](const std::string& e) {
+            if (e == event) query.close();
+            return 0;
+        };
+        const TGdbFormula f = formula(true);
+        ASSERT_EQ(query.open(view, scaleE, &f), 1);
+        int n = 0;
+        while (query.next() && n < 100)
+            ++n;
+        EXPECT_LT(n, 7) << event;
+        EXPECT_EQ(query.next(), nullptr) << event;
+    }
 }
 
 // Look-up tables as a presentation supplies them.
