@@ -21,7 +21,7 @@ ornaments run along +x from the origin, centred on the line, one advance long.
 
 import math
 
-from glyphkit import Kit, circle_points, clip, ellipse_points
+from glyphkit import circle_points, clip, ellipse_points
 
 LEAN = 0.22  # slope of the leaning buoys
 
