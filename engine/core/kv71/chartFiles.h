@@ -1,0 +1,30 @@
+// Opening the files of a KV71 chart tree and of the dictionaries.
+//
+// Chart data names its files in upper case (block folders, level folders,
+// cell files, .INF files, dictionary files) while a copied tree may hold them
+// in any case, so every component of such a path is found case-insensitively
+// (ASCII letters only; other bytes must match exactly). Paths keep their case
+// and use '/'.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// The local form of a path that may be written the Windows way: every '\'
+// becomes '/', and a leading drive ("C:") is dropped, so every drive maps to
+// the file system root ("Z:\KV71\" becomes "/KV71/"). Other paths are kept as
+// they are. Null gives "".
+std::string localChartPath(const char* path);
+
+// The existing file or directory whose path equals `path` component by
+// component, up to ASCII case; the exact spelling wins, otherwise the first
+// match in byte order. "" when there is none. Empty components and "." are
+// kept as written.
+std::string findNoCase(const std::string& path);
+
+// fopen of findNoCase(localChartPath(path)); null when nothing matches, the
+// match is no regular file (a folder) or it cannot be opened.
+std::FILE* openChartFile(const char* path, const char* mode);
+
+// Size in bytes of an open file (its position is kept), or -1.
+long chartFileSize(std::FILE* file);
