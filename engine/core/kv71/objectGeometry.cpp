@@ -82,7 +82,7 @@ bool operator==(Point a, Point b) {
 struct GeometryState {
     bool cached = false;
     char name[12] = {};
-    TGeoCellRect cellRect = {};
+    GeoRect cellRect = {};
     double headerWest = 0;
     double scales[4] = {};
     GeoRect window = {};
@@ -99,7 +99,7 @@ GeometryState& state() {
     return s;
 }
 
-bool sameWindow(const GeoRect& a, const GeoRect& b) {
+bool sameRect(const GeoRect& a, const GeoRect& b) {
     return a.lon1 == b.lon1 && a.lat1 == b.lat1 && a.lon2 == b.lon2 && a.lat2 == b.lat2;
 }
 
@@ -115,9 +115,8 @@ long double signedDegrees(std::int32_t a) {
 void updateCover(GeometryState& s, const TGeoCell* cell, const GeoRect& window) {
     const double scales[4] = {cell->xScale, cell->yScale, cell->xMin, cell->yMin};
     if (s.cached && std::strncmp(s.name, cell->name, sizeof s.name) == 0 &&
-        std::memcmp(&s.cellRect, &cell->rect, sizeof s.cellRect) == 0 &&
-        s.headerWest == cell->header->west && std::memcmp(s.scales, scales, sizeof scales) == 0 &&
-        sameWindow(s.window, window))
+        sameRect(s.cellRect, cell->rect) && s.headerWest == cell->header->west &&
+        std::memcmp(s.scales, scales, sizeof scales) == 0 && sameRect(s.window, window))
         return;
     std::memcpy(s.name, cell->name, sizeof s.name);
     s.cellRect = cell->rect;
@@ -127,10 +126,9 @@ void updateCover(GeometryState& s, const TGeoCell* cell, const GeoRect& window) 
     s.cover.clear();
     s.cached = false;
     ++s.builds;
-    const GeoRect cellRect{cell->rect.west, cell->rect.south, cell->rect.east, cell->rect.north};
-    GeoCover meet = window * cellRect;
+    GeoCover meet = window * cell->rect;
     for (const LGeoRect* r = meet.head; r; r = r->next) {
-        const std::uint32_t west = static_cast<std::uint32_t>(cell->rect.west);
+        const std::uint32_t west = static_cast<std::uint32_t>(cell->rect.lon1);
         const long double w =
             unsignedDegrees(static_cast<std::uint32_t>(r->r.lon1) - west) + cell->header->west;
         long double e =
