@@ -73,6 +73,9 @@ void TKV71DbObjectIterator::releaseLinks() {
     object_.SetRecord(nullptr, nullptr);
     cell_ = nullptr;
     link_ = -1;
+    if (links_.empty()) return;
+    // Lock counts are read by evictions of loads on other threads.
+    TOS::TLocker::TLock lock(&KV71CellReaderLock());
     for (TKV71CellLink& l : links_)
         UnlockKV71Cell(l.cell);
     links_.clear();

@@ -23,7 +23,9 @@
 // file order (ascending) or its reverse (descending).
 //
 // An iterator belongs to one thread. Its cells cannot be evicted while
-// linked; cell loading in init holds the process-wide cell-reader lock.
+// linked; cell loading in init and the release of the cells in done hold the
+// process-wide cell-reader lock, so iterators on several threads share the
+// cell cache.
 #pragma once
 
 #include "gdb/TGdbObjectIterator.h"

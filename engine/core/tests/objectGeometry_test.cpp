@@ -10,6 +10,7 @@
 #include "KV71QueryFixture.h"
 
 #include <numeric>
+#include <thread>
 
 using namespace kv71query;
 using namespace kv71write;
@@ -447,6 +448,61 @@ TEST_F(KV71Geometry, QueryOfAViewOverSeveralCells) {
     EXPECT_EQ(areas, 3);
     EXPECT_EQ(lines, 3);
     query.close();
+}
+
+} // namespace
+
+namespace {
+
+// Four threads query views of their own over eight cells that do not fit the
+// cache's budget together, building the geometry of every object: loads evict
+// the cells no walk holds while the others' cells stay.
+TEST_F(KV71Geometry, ViewsOnSeveralThreadsShareTheCache) {
+    for (int lon = 30; lon < 34; ++lon)
+        for (int lat : {300, 301}) {
+            CellFile cell;
+            cell.header = cellHeaderFor(lon, lat, levelE);
+            for (int e = 0; e < 1500; ++e) {
+                CellEdge edge;
+                for (int k = 0; k < 40; ++k)
+                    edge.points.push_back({static_cast<std::uint16_t>(e * 40 + k),
+                                           static_cast<std::uint16_t>((e * 7 + k * 13) % 65536)});
+                cell.edges.push_back(edge);
+                CellObject line;
+                line.classCode = static_cast<std::uint8_t>(1 + e % 4);
+                line.geometry = LineGeometry;
+                line.edgeRefs = {lineRef(static_cast<std::uint16_t>(e))};
+                cell.objects.push_back(line);
+            }
+            ASSERT_TRUE(writeCellFile(root(), lon, lat, levelE, cell));
+        }
+    openDb(TKV71Db::loadWithoutCatalog);
+    std::vector<std::thread> threads;
+    std::vector<long> drawn(4, 0);
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&, t] {
+            // Views of two cells each, moving east.
+            for (int round = 0; round < 6; ++round) {
+                const double west = 10 + ((t + round) % 3) / 3.0 + 0.01;
+                std::unique_ptr<Map> m(newMap(PRJ_MERCATOR, 50000,
+                                              GeoPoint{deg2nrm(west + 0.3), deg2nrm(10.2)}, 400,
+                                              400, 0, 0, nullptr));
+                GeoRect window{deg2nrm(west), deg2nrm(10.01), deg2nrm(west + 0.6), deg2nrm(10.6)};
+                TGdbQuery query(*db);
+                query.open(window, 50000ul, nullptr);
+                while (GdbObject* o = query.next()) {
+                    std::unique_ptr<MapObject> g(o->newMapObject(m.get(), window, nullptr));
+                    if (g) ++drawn[static_cast<std::size_t>(t)];
+                }
+            }
+        });
+    for (std::thread& t : threads)
+        t.join();
+    for (long n : drawn)
+        EXPECT_GT(n, 0);
+    EXPECT_GT(KV71CellMemoryUsed(), 0u);
+    for (const TGeoCell* c = KV71CellCacheList().head; c; c = c->next)
+        EXPECT_EQ(c->lockCount, 0u);
 }
 
 } // namespace
