@@ -24,11 +24,10 @@ double minutesApart(double a, double b) {
     return std::fmin(d, 1440.0 - d);
 }
 
-double run(const SunRow& r, double tz, double out[4]) {
+void run(const SunRow& r, double tz, double out[4]) {
     const t_date date{static_cast<char>(r.day), static_cast<char>(r.month),
                       static_cast<short>(r.year)};
     sunTimes(&date, r.lat, r.lon, &out[0], &out[1], &out[2], &out[3], tz);
-    return 0;
 }
 
 TEST(SunTimes, AgreeWithAnIndependentAlmanac) {
