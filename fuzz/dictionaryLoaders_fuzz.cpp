@@ -50,7 +50,8 @@ void readEverything() {
         const KV71ObjectClass* o = GetObjDescr(i);
         check(o && std::strlen(o->acronym) <= 6);
         if (o->name) check(std::strlen(o->name) < (1u << 30));
-        for (unsigned k = 0; k < o->attributeCount; ++k) check(o->attributes[k] < attributes);
+        for (unsigned k = 0; k < o->attributeCount; ++k)
+            check(o->attributes[k] < attributes);
     }
     check(GetObjDescr(objects) == nullptr);
     for (unsigned i = 0; i < GetHosNum(); ++i) {
@@ -69,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t start = 0;
     for (int part = 0; part < 4; ++part) {
         std::size_t end = start;
-        while (end < size && data[end] != 0) ++end;
+        while (end < size && data[end] != 0)
+            ++end;
         writeFile(names[part], data + start, end - start);
         start = end < size ? end + 1 : size;
     }

@@ -95,3 +95,11 @@ int CompareKV71CellIds(const KV71CellId& a, const KV71CellId& b) {
     if (a.lat != b.lat) return a.lat < b.lat ? -1 : 1;
     return 0;
 }
+
+GeoRect KV71CellRect(const KV71CellId& id) {
+    if (id.level >= KV71LevelCount) return GeoRect{0, 0x40000000, 0, -0x40000000};
+    const std::uint32_t size = KV71Levels[id.level].cellSize;
+    return GeoRect{KV71LonOfIndex(id.lon), KV71LatOfIndex(id.lat),
+                   KV71LonOfIndex((id.lon + size) % KV71GridLonCount),
+                   KV71LatOfIndex(id.lat + size)};
+}

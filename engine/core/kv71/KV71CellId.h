@@ -11,6 +11,8 @@
 // level's cell size and a latitude index 30 + a multiple of it.
 #pragma once
 
+#include "geo/GeoRect.h"
+
 #include <cstdint>
 
 // One scale level.
@@ -69,3 +71,10 @@ std::uint32_t KV71LatIndex(std::int32_t lat);
 // Binary angle of a grid index (the index taken modulo 1080 for longitudes).
 std::int32_t KV71LonOfIndex(std::uint32_t index);
 std::int32_t KV71LatOfIndex(std::uint32_t index);
+
+// The rectangle of the cell in binary angles: south-west corner at the
+// angles of its indices, north-east corner at the indices plus the level's
+// cell size (the longitude wrapped below 1080, so the last column ends at
+// longitude 0). A level of 8 or more gives the empty rectangle: longitudes 0,
+// south +90 degrees, north -90 degrees.
+GeoRect KV71CellRect(const KV71CellId& id);

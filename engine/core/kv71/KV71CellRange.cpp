@@ -60,6 +60,10 @@ int InitKV71CellRange(KV71CellRange& range, std::int32_t west, std::int32_t sout
     return 0;
 }
 
+int InitKV71CellRange(KV71CellRange& range, const GeoRect& window, unsigned level) {
+    return InitKV71CellRange(range, window.lon1, window.lat1, window.lon2, window.lat2, level);
+}
+
 KV71CellId NextKV71Cell(KV71CellRange& range) {
     const KV71CellId current = range.cell;
     if (current.level == KV71NoLevel) return current;

@@ -28,6 +28,9 @@ struct KV71CellRange {
 int InitKV71CellRange(KV71CellRange& range, std::int32_t west, std::int32_t south,
                       std::int32_t east, std::int32_t north, unsigned level);
 
+// The same over a GeoRect (lon1, lat1 south-west; lon2, lat2 north-east).
+int InitKV71CellRange(KV71CellRange& range, const GeoRect& window, unsigned level);
+
 // The current cell, after which the range advances; a cell of level 65535
 // once every cell was answered (and on every later call).
 KV71CellId NextKV71Cell(KV71CellRange& range);

@@ -6,6 +6,8 @@
 // cell cache's budget (kv71/cellCache.h) and lives as long as the cell.
 #pragma once
 
+#include "geo/GeoRect.h"
+
 #include <cstdint>
 
 // The 128-byte header of a cell file, read field by field.
@@ -113,19 +115,14 @@ struct TGeoCellList {
     void unlink(TGeoCell* cell);  // the cell must be in this list
 };
 
-// A cell's rectangle in binary angles (see geo/GeoPoint.h): west, south, east,
-// north; the east edge of a cell that ends at 360 degrees is 0.
-struct TGeoCellRect {
-    std::int32_t west, south, east, north;
-};
-
 struct TGeoCell {
     char name[12]; // ten characters, zero-padded
     std::uint16_t lon;
     std::int16_t lat;
     std::uint16_t level;
-    // The header's degrees snapped to the nearest sixth of a degree.
-    TGeoCellRect rect;
+    // The header's degrees snapped to the nearest sixth of a degree, in
+    // binary angles: (lon1, lat1) west and south, (lon2, lat2) east and north.
+    GeoRect rect;
     KV71CellHeader* header;
     KV71ObjectRecord* objects; // header->objectCount records, file order
     KV71ObjectRecord** sorted; // the same, ascending by display priority,

@@ -80,7 +80,8 @@ std::string findNoCase(const std::string& path) {
 
 std::FILE* openChartFile(const char* path, const char* mode) {
     const std::string found = findNoCase(localChartPath(path));
-    if (found.empty()) return nullptr;
+    struct stat st;
+    if (found.empty() || ::stat(found.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
     return std::fopen(found.c_str(), mode);
 }
 

@@ -22,8 +22,8 @@ std::string localChartPath(const char* path);
 // kept as written.
 std::string findNoCase(const std::string& path);
 
-// fopen of findNoCase(localChartPath(path)); null when nothing matches or
-// the file cannot be opened.
+// fopen of findNoCase(localChartPath(path)); null when nothing matches, the
+// match is no regular file (a folder) or it cannot be opened.
 std::FILE* openChartFile(const char* path, const char* mode);
 
 // Size in bytes of an open file (its position is kept), or -1.

@@ -73,8 +73,8 @@ TEST_F(CellReader, LoadsEveryGeometryKindAndAttribute) {
     EXPECT_EQ(KV71CurrentCellFlag(), 1);
     EXPECT_DOUBLE_EQ(cell->xMin, written.header.xMin);
     EXPECT_DOUBLE_EQ(cell->yScale, (written.header.yMax - written.header.yMin) / 65535);
-    EXPECT_EQ(cell->rect.west, deg2nrm(10.0L));
-    EXPECT_EQ(cell->rect.north, deg2nrm(10.0L + 1.0L / 3));
+    EXPECT_EQ(cell->rect.lon1, deg2nrm(10.0L));
+    EXPECT_EQ(cell->rect.lat2, deg2nrm(10.0L + 1.0L / 3));
 
     // Edges and their boxes; an edge without points has the empty box.
     const KV71Edge& e0 = cell->edges[0];
@@ -205,7 +205,7 @@ TEST_F(CellReader, SnapsHeaderDegreesToTheNearestSixth) {
         const std::string name = write(file, lon, 300);
         load(name);
         ASSERT_NE(FindKV71Cell(name.c_str()), nullptr) << c.degrees;
-        EXPECT_EQ(FindKV71Cell(name.c_str())->rect.south, deg2nrm(c.snapped)) << c.degrees;
+        EXPECT_EQ(FindKV71Cell(name.c_str())->rect.lat1, deg2nrm(c.snapped)) << c.degrees;
         ++lon;
     }
 }

@@ -219,6 +219,7 @@ TEST_F(DictionaryTables, MalformedLinesGiveTheirMessages) {
     DoneKV71Dictionary();
     TempDir empty;
     EXPECT_EQ(load(empty), "ERROR: Cannot open attribute dictionary file !!!");
+    EXPECT_EQ(load(empty, nullptr, "."), "ERROR: Cannot open attribute dictionary file !!!");
     writeFileAtomically(empty / attributeDicName, std::string("COLOUR|1|aLIST|1|13\n"));
     EXPECT_EQ(load(empty), "ERROR: Cannot open object dictionary file !!!");
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
@@ -223,12 +224,21 @@ TEST(SerialPortTest, ReadWaitsAtMostTheTimeOutAndWakesAtOnce) {
 
 TEST(SerialPortTest, AHungUpLineIsAReadErrorAndCanBeReopened) {
     auto pty = std::make_unique<Pty>();
+    // The port is opened through a link of our own: a freed pseudo-terminal
+    // number may at once be taken by another process running in parallel, so
+    // the device's own name could come back.
+    char dir[] = "/tmp/serial-hangup-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir), nullptr);
+    const std::string link = std::string(dir) + "/gps";
+    ASSERT_EQ(::symlink(pty->name.c_str(), link.c_str()), 0);
     SerialPort port;
-    ASSERT_TRUE(port.open(pty->name + ":4800,n,8,1"));
+    ASSERT_TRUE(port.open(link + ":4800,n,8,1"));
     ::close(pty->slave);
     pty->slave = -1;
     ::close(pty->master);
     pty->master = -1;
+    ::unlink(link.c_str());
+    ::rmdir(dir);
     char buf[80];
     EXPECT_EQ(port.read(buf, sizeof buf, 1000), -1);
     // The pair is gone, so the device does not come back.
