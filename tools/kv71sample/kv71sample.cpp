@@ -127,10 +127,19 @@ double ringArea(const std::vector<LocalPoint>& ring) {
     return a;
 }
 
+double ringPerimeter(const std::vector<LocalPoint>& ring) {
+    double p = 0;
+    for (std::size_t i = 1; i < ring.size(); ++i)
+        p += std::hypot(double(ring[i].x) - ring[i - 1].x, double(ring[i].y) - ring[i - 1].y);
+    return p;
+}
+
 struct Builder {
     int level = -1, lon = 0, lat = 0;
     CellFile cell;
     std::vector<long> written; // description index -> written index, -1 when left out
+    // Reference flags of the areas' edge references, by written object index.
+    std::map<std::size_t, std::vector<std::uint8_t>> areaFlags;
     int droppedRings = 0;
 
     LocalPoint local(double lonDeg, double latDeg) const {
@@ -163,6 +172,7 @@ struct Builder {
         }
         if (e.points.size() < 2) e.points.push_back(e.points.back());
         if (e.points.size() > 65535) fail("edge too long");
+        if (cell.edges.size() >= 65535) fail("more than 65535 edges in one cell");
         cell.edges.push_back(std::move(e));
     }
 
@@ -210,7 +220,7 @@ struct Builder {
             case 'l':
                 o.geometry = LineGeometry;
                 for (const auto& r : split(rest, ','))
-                    o.edgeRefs.push_back(lineRef(edgeIndex(integer(r))));
+                    o.edgeRefs.push_back(edgeIndex(integer(r))); // encoded in finish
                 break;
             case 'a': {
                 o.geometry = AreaGeometry;
@@ -219,20 +229,27 @@ struct Builder {
                     const auto parts = split(r, ':');
                     if (parts.size() != 2) fail("bad area reference " + r);
                     const std::uint16_t e = edgeIndex(integer(parts[0]));
-                    if (e > 0x1FFF) fail("edge index too large for an area");
-                    o.edgeRefs.push_back(areaRef(e, static_cast<unsigned>(integer(parts[1]))));
+                    o.edgeRefs.push_back(e); // encoded in finish
+                    areaFlags[cell.objects.size()].push_back(
+                        static_cast<std::uint8_t>(integer(parts[1]) & 7));
                     const auto& pts = cell.edges[e].points;
                     ring.insert(ring.end(), pts.begin(), pts.end());
                 }
-                const double a = ringArea(ring);
-                if (std::fabs(a) < 4) { // collapsed in local units
+                // Rounding to local units moves each point by half a unit at
+                // most, which changes the area by at most about half the
+                // perimeter: a ring below that has collapsed (or turned over)
+                // in the rounding and is left out.
+                const double a = ringArea(ring), slack = ringPerimeter(ring) / 2;
+                if (std::fabs(a) <= slack) {
                     ++droppedRings;
                     written.push_back(-1);
+                    areaFlags.erase(cell.objects.size());
                     return;
                 }
                 if (a < 0)
-                    fail("an area ring runs the wrong way in cell " + std::to_string(lon) + " " +
-                         std::to_string(lat));
+                    fail("an area ring of class " + std::to_string(o.classCode) + " (area " +
+                         std::to_string(a) + ", " + std::to_string(ring.size()) +
+                         " points) runs the wrong way in cell " + cellName(lon, lat, level));
                 break;
             }
             default:
@@ -249,6 +266,47 @@ struct Builder {
         if (o.attributes.size() > 255) fail("too many attributes");
         written.push_back(static_cast<long>(cell.objects.size()));
         cell.objects.push_back(std::move(o));
+    }
+
+    // An area names its edges in 13 bits, a line in 15: the edges of areas
+    // come first, the others (contours, tracks) after them. The references
+    // are encoded here.
+    void orderEdges() {
+        std::vector<long> index(cell.edges.size(), -1);
+        std::vector<CellEdge> ordered;
+        for (int pass = 0; pass < 2; ++pass)
+            for (std::size_t i = 0; i < cell.objects.size(); ++i) {
+                const CellObject& o = cell.objects[i];
+                const bool area = o.geometry == AreaGeometry;
+                if ((pass == 0) != area ||
+                    (o.geometry != AreaGeometry && o.geometry != LineGeometry))
+                    continue;
+                for (auto e : o.edgeRefs)
+                    if (index[e] < 0) {
+                        index[e] = static_cast<long>(ordered.size());
+                        ordered.push_back(cell.edges[e]);
+                    }
+            }
+        for (std::size_t i = 0; i < cell.objects.size(); ++i) {
+            CellObject& o = cell.objects[i];
+            if (o.geometry == AreaGeometry) {
+                const auto& flags = areaFlags.at(i);
+                for (std::size_t r = 0; r < o.edgeRefs.size(); ++r) {
+                    const long e = index[o.edgeRefs[r]];
+                    if (e > 0x1FFF)
+                        fail("more than 8192 area edges in cell " + cellName(lon, lat, level));
+                    o.edgeRefs[r] = areaRef(static_cast<std::uint16_t>(e), flags[r]);
+                }
+            } else if (o.geometry == LineGeometry) {
+                for (auto& ref : o.edgeRefs) {
+                    const long e = index[ref];
+                    if (e > 0x7FFF)
+                        fail("more than 32768 edges in cell " + cellName(lon, lat, level));
+                    ref = lineRef(static_cast<std::uint16_t>(e));
+                }
+            }
+        }
+        cell.edges = std::move(ordered); // edges no object uses are left out
     }
 
     // Children and parents name objects by their index in the description;
@@ -268,6 +326,7 @@ struct Builder {
                 c = renumbered(c);
             if (o.parent) o.parent = renumbered(*o.parent);
         }
+        orderEdges();
         if (!writeCellFile(root, lon, lat, level, cell))
             fail("cannot write cell " + cellName(lon, lat, level));
         for (const auto& o : cell.objects)
@@ -278,9 +337,24 @@ struct Builder {
                     cell.soundings.size(), droppedRings);
         droppedRings = 0;
         written.clear();
+        areaFlags.clear();
         level = -1;
     }
 };
+
+// The block index entry of a cell: its box, rounded inwards to whole metres
+// (at least half a metre in), so that the cover lies inside the cell.
+InfCell coverOf(int lon, int lat, int level) {
+    const DegreeBox d = cellDegrees(lon, lat, level);
+    InfRect r;
+    r.xMin = static_cast<std::int32_t>(std::ceil(mercatorX(d.west) + 0.5));
+    r.yMin = static_cast<std::int32_t>(std::ceil(mercatorY(d.south) + 0.5));
+    r.xMax = static_cast<std::int32_t>(std::floor(mercatorX(d.east) - 0.5));
+    r.yMax = static_cast<std::int32_t>(std::floor(mercatorY(d.north) - 0.5));
+    InfCell cell;
+    cell.parts.push_back(InfPart{0, {r}, {}});
+    return cell;
+}
 
 } // namespace
 
@@ -327,7 +401,7 @@ int main(int argc, char** argv) {
             BlockIndex& index = indexes[{lon / 60, (lat - 30) / 60}];
             if (index.groups.empty() || index.groups.back().level != level - 1)
                 index.groups.push_back(InfGroup{static_cast<std::uint8_t>(level - 1), {}, {}});
-            index.groups.back().cells.push_back(infCellOf(lon, lat, level));
+            index.groups.back().cells.push_back(coverOf(lon, lat, level));
         }
     for (const auto& [block, index] : indexes)
         if (!writeBlockIndex(root, block.first * 60, block.second * 60 + 30, index))

@@ -55,7 +55,7 @@ CELLS = {
 # then 2 m deeper per 100 m up to 400 m).
 DEPTH_KNOTS = [(0, 0.5), (50, 2), (150, 5), (300, 10), (600, 20), (1500, 50), (4000, 100)]
 # Depth bands by level: the limits of the depth areas and the contours drawn.
-BANDS = [[0, 100], [0, 100], [0, 20, 50, 100], [0, 5, 10, 20, 50, 100], [0, 5, 10, 20, 50, 100],
+BANDS = [[0, 100], [0, 100], [0, 20, 50, 100], [0, 10, 50, 100], [0, 5, 10, 20, 50, 100],
          [0, 2, 5, 10, 20, 50, 100], [0, 2, 5, 10, 20, 50, 100], [0, 2, 5, 10, 20, 50, 100]]
 MAX_DISTANCE = 4000.0
 SOUNDING_REACH = 16000.0  # soundings farther from land all get the depth at this distance
@@ -274,13 +274,20 @@ def build_cell(level, lon, lat, log):
     tol = simplify_tolerance(level)
     land = transform(local.fwd, land_deg).buffer(0)
     land = land.simplify(tol, preserve_topology=True).buffer(0)
+    # Islets below a millimetre square on the chart (two at level C, whose
+    # cell is large) are left out: an area can name only 8192 edges.
+    min_area = ((2e-3 if level == 3 else 1e-3) * SCALE[level]) ** 2
+    land = unary_union([p for p in polygons(land) if p.area >= min_area])
     cbox = box(*[c for c in transform(local.fwd, box(w, s, e, n)).bounds])
     extended = cbox.buffer(MAX_DISTANCE * 1.2, join_style=2)
     water = extended.difference(land)
 
     def clipped_deg(geom):
         # Back to degrees, cut exactly to the cell's box.
-        return transform(local.inv, geom).intersection(box(w, s, e, n))
+        geom = transform(local.inv, geom)
+        if not geom.is_valid:  # rounding in the transform can make it self-touch
+            geom = geom.buffer(0)
+        return geom.intersection(box(w, s, e, n))
 
     # Coverage of the chart data: the whole cell, buoyage region IALA A.
     cell.add_area(217, box(w, s, e, n), [(84, 1)])
@@ -295,7 +302,8 @@ def build_cell(level, lon, lat, log):
         band = regions[i] if i + 1 == len(limits) else regions[i].difference(regions[i + 1])
         attrs = [(66, float(lo))] + ([] if i + 1 == len(limits) else [(67, float(limits[i + 1]))])
         for poly in polygons(clipped_deg(band.buffer(0))):
-            cell.add_area(44, poly, attrs)
+            if poly.area * local.kx * M_PER_DEG_LAT >= min_area:
+                cell.add_area(44, poly, attrs)
     for i, d in enumerate(limits[1:], start=1):
         boundary = clipped_deg(regions[i].boundary)
         for line in getattr(boundary, "geoms", [boundary]):

@@ -3,6 +3,11 @@
 // is what its class allows, every attribute walks to the end of its record in
 // the dictionary's formats, every area ring runs the way the drawing finds a
 // centre in, and every cell's data stays inside its cell.
+#include "geo/GeoCover.h"
+#include "geo/GeoPoint.h"
+#include "kv71/KV71CellId.h"
+#include "kv71/TKV71Db.h"
+#include "kv71/TKV71Dictionary.h"
 #include "kv71/cellCache.h"
 #include "kv71/cellReader.h"
 #include "kv71/chartRoot.h"
@@ -82,6 +87,12 @@ std::size_t attributeSize(std::uint8_t format, const std::uint8_t* value, const 
     default:
         return 0;
     }
+}
+
+// Rectangle a lies within b (binary angles; no cell of the sample crosses
+// the 180th meridian, so plain signed comparisons hold).
+bool inside(const GeoRect& a, const GeoRect& b) {
+    return a.lon1 >= b.lon1 && a.lon2 <= b.lon2 && a.lat1 >= b.lat1 && a.lat2 <= b.lat2;
 }
 
 class SampleTree : public ::testing::Test {
@@ -178,10 +189,11 @@ TEST_F(SampleTree, EveryCellReadsCleanly) {
                         ring.push_back(
                             e.points[(ref.flags & KV71RefReversed) ? e.count - 1 - j : j]);
                     if (ref.flags & KV71RefPart) {
-                        const bool west = e.maxX == 0, east = e.minX == 65535, south = e.maxY == 0,
-                                   north = e.minY == 65535;
-                        EXPECT_TRUE(west || east || south || north)
-                            << k->acronym << " masks an edge off the border";
+                        for (unsigned j = 0; j < e.count; ++j) {
+                            const KV71LocalPoint q = e.points[j];
+                            EXPECT_TRUE(q.x == 0 || q.x == 65535 || q.y == 0 || q.y == 65535)
+                                << k->acronym << " masks a stretch off the cell's border";
+                        }
                     }
                 }
                 for (std::size_t j = 1; j < ring.size(); ++j)
@@ -235,58 +247,43 @@ TEST_F(SampleTree, EveryCellReadsCleanly) {
     }
 }
 
-// The block index lists every cell of levels A..G once, each covered by its
-// own box: rectangles in spherical Mercator metres, south and west first.
-TEST_F(SampleTree, BlockIndexCoversEachCellWithinItself) {
-    std::FILE* f = std::fopen((treeRoot + "04500000/04500000.INF").c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    std::vector<std::uint8_t> bytes;
-    for (int c; (c = std::fgetc(f)) != EOF;)
-        bytes.push_back(static_cast<std::uint8_t>(c));
-    std::fclose(f);
-    std::size_t at = 0;
-    auto take = [&](int n) -> std::uint32_t {
-        if (at + n > bytes.size()) throw std::runtime_error("short block index");
-        std::uint32_t v = 0;
-        for (int i = 0; i < n; ++i)
-            v |= std::uint32_t(bytes[at + i]) << (8 * i);
-        at += n;
-        return v;
-    };
-    std::set<CellKey> listed;
-    const unsigned groups = take(1);
-    for (unsigned g = 0; g < groups; ++g) {
-        const int level = static_cast<int>(take(1)) + 1;
-        ASSERT_LE(level, 7);
-        const unsigned cells = take(2);
-        for (unsigned c = 0; c < cells; ++c) {
-            const unsigned parts = take(1);
-            ASSERT_EQ(parts, 1u);
-            take(2);
-            ASSERT_EQ(take(1), 1u);
-            const double yMin = std::int32_t(take(4)), xMin = std::int32_t(take(4)),
-                         yMax = std::int32_t(take(4)), xMax = std::int32_t(take(4));
-            const double west = xMin / sphereRadius * 180 / pi,
-                         east = xMax / sphereRadius * 180 / pi;
-            const double south = (2 * std::atan(std::exp(yMin / sphereRadius)) - pi / 2) * 180 / pi;
-            const double north = (2 * std::atan(std::exp(yMax / sphereRadius)) - pi / 2) * 180 / pi;
-            const CellKey key{level, static_cast<int>(std::floor((west + east) / 2 * 3)),
-                              static_cast<int>(std::floor(((south + north) / 2 + 90) * 3))};
-            const int size = cellUnits[level];
-            const CellKey cell{level, key.lon / size * size, 30 + (key.lat - 30) / size * size};
-            EXPECT_TRUE(listed.insert(cell).second) << cellName(cell) << " twice";
-            EXPECT_GE(west, cell.lon / 3.0 - 1e-6);
-            EXPECT_LE(east, (cell.lon + size) / 3.0 + 1e-6);
-            EXPECT_GE(south, (cell.lat - 270) / 3.0 - 1e-6);
-            EXPECT_LE(north, (cell.lat + size - 270) / 3.0 + 1e-6);
+// Opened as the program opens it, the database's catalogue lists every cell
+// of levels A..G from the block index with a cover inside the cell, and the
+// data cover at each level's scale over the region lies inside that level's
+// cells.
+TEST(SampleDatabase, CataloguesEveryCellWithItsCoverInsideTheCell) {
+    TKV71Dictionary dictionary("", (dataDir + "/dict/").c_str());
+    TKV71Db db(dictionary, treeRoot.c_str(), 16u << 20, nullptr);
+    std::map<int, std::vector<GeoRect>> cellRects; // level -> cell rectangles
+    for (const CellKey& k : expectedCells()) {
+        SCOPED_TRACE(cellName(k));
+        const KV71CellId id{static_cast<std::uint16_t>(k.lon), static_cast<std::uint16_t>(k.lat),
+                            static_cast<std::uint16_t>(k.level)};
+        const GeoRect cell = KV71CellRect(id);
+        cellRects[k.level].push_back(cell);
+        if (k.level == 0) continue; // level Z has no block index
+        const KV71CatalogEntry* entry = db.GetCatalog()->Lookup(id);
+        ASSERT_NE(entry, nullptr) << "not in the catalogue";
+        ASSERT_GT(entry->rectCount, 0);
+        for (const LGeoRect* r = entry->cover.head; r; r = r->next)
+            EXPECT_TRUE(inside(r->r, cell));
+    }
+    GeoRect region{deg2nrm(4.5), deg2nrm(60.0), deg2nrm(6.0), deg2nrm(61.0)};
+    for (int level = 0; level <= 7; ++level) {
+        SCOPED_TRACE(levelLetters[level]);
+        const unsigned long scale = db.getScale(level);
+        ASSERT_EQ(db.getLevel(scale), level);
+        GeoCover cover = db.getCover(region, scale);
+        ASSERT_FALSE(cover.empty());
+        for (const LGeoRect* r = cover.head; r; r = r->next) {
+            GeoCover outside;
+            outside.add(r->r);
+            for (const GeoRect& cell : cellRects[level])
+                outside.sub(cell);
+            EXPECT_TRUE(outside.empty()) << r->r.lon1 << " " << r->r.lat1 << " " << r->r.lon2 << " "
+                                         << r->r.lat2 << " reaches beyond the level's cells";
         }
     }
-    EXPECT_EQ(at, bytes.size());
-    std::set<CellKey> expected = expectedCells();
-    expected.erase({0, 0, 390}); // level Z has no block index
-    EXPECT_EQ(listed.size(), expected.size());
-    for (const auto& k : expected)
-        EXPECT_TRUE(listed.count(k)) << cellName(k);
 }
 
 } // namespace
