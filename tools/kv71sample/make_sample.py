@@ -102,8 +102,8 @@ def gmt_land(w, s, e, n, res):
     # that closes it must have exactly those edges.
     w, s, e, n = (round(v, 6) for v in (w, s, e, n))
     region = "-R%.6f/%.6f/%.6f/%.6f" % (w, e, s, n)
-    out = subprocess.run(["gmt", "coast", region, "-D" + res, "-M", "-W1", "-A0/1/1"],
-                         capture_output=True, text=True, check=True).stdout
+    out = subprocess.run(["gmt", "coast", region, "-D" + res, "-M", "-W1", "-A0/1/1",
+                          "--GMT_HISTORY=false"], capture_output=True, text=True, check=True).stdout
     segments, current = [], None
     for line in out.splitlines():
         if line.startswith(">"):
@@ -117,8 +117,8 @@ def gmt_land(w, s, e, n, res):
     faces = list(polygonize(unary_union(lines)))
     probe = "\n".join("%.9f %.9f %d" % (p.x, p.y, i)
                       for i, p in enumerate(f.representative_point() for f in faces))
-    kept = subprocess.run(["gmt", "select", region, "-D" + res, "-Ns/k/k/k/k"], input=probe,
-                          capture_output=True, text=True, check=True).stdout
+    kept = subprocess.run(["gmt", "select", region, "-D" + res, "-Ns/k/k/k/k", "--GMT_HISTORY=false"],
+                          input=probe, capture_output=True, text=True, check=True).stdout
     land = [faces[int(line.split()[2])] for line in kept.splitlines() if line.strip()]
     return unary_union(land) if land else Polygon()
 
