@@ -19,8 +19,10 @@ description comes out every run.
 import math
 import os
 import random
+import shutil
 import subprocess
 import sys
+import tempfile
 
 from shapely.geometry import (LineString, MultiPolygon, Point, Polygon, box)
 from shapely.geometry.polygon import orient
@@ -102,8 +104,9 @@ def gmt_land(w, s, e, n, res):
     # that closes it must have exactly those edges.
     w, s, e, n = (round(v, 6) for v in (w, s, e, n))
     region = "-R%.6f/%.6f/%.6f/%.6f" % (w, e, s, n)
-    out = subprocess.run(["gmt", "coast", region, "-D" + res, "-M", "-W1", "-A0/1/1",
-                          "--GMT_HISTORY=false"], capture_output=True, text=True, check=True).stdout
+    scratch = tempfile.mkdtemp()  # GMT leaves its history file where it runs
+    out = subprocess.run(["gmt", "coast", region, "-D" + res, "-M", "-W1", "-A0/1/1"],
+                         capture_output=True, text=True, check=True, cwd=scratch).stdout
     segments, current = [], None
     for line in out.splitlines():
         if line.startswith(">"):
@@ -117,8 +120,9 @@ def gmt_land(w, s, e, n, res):
     faces = list(polygonize(unary_union(lines)))
     probe = "\n".join("%.9f %.9f %d" % (p.x, p.y, i)
                       for i, p in enumerate(f.representative_point() for f in faces))
-    kept = subprocess.run(["gmt", "select", region, "-D" + res, "-Ns/k/k/k/k", "--GMT_HISTORY=false"],
-                          input=probe, capture_output=True, text=True, check=True).stdout
+    kept = subprocess.run(["gmt", "select", region, "-D" + res, "-Ns/k/k/k/k"], input=probe,
+                          capture_output=True, text=True, check=True, cwd=scratch).stdout
+    shutil.rmtree(scratch, ignore_errors=True)
     land = [faces[int(line.split()[2])] for line in kept.splitlines() if line.strip()]
     return unary_union(land) if land else Polygon()
 
