@@ -504,16 +504,17 @@ def place_aids(cell, local, land, tree, polys):
         cell.add_area(4, transform(local.inv, ring), [(3, [1]), (87, "Byfjorden anchorage")])
         cell.add_point(3, alon, alat, [(87, "B1")])
     track = [water_near(local, tree, polys, lon, lat, 150)[:2]
-             for lon, lat in ((5.1900, 60.4700), (5.2400, 60.4380), (5.2800, 60.4120))]
+             for lon, lat in ((5.2450, 60.4780), (5.2640, 60.4300), (5.2900, 60.4070))]
     if all(cell.contains(*p) for p in track):
         for a, b in zip(track, track[1:]):
             ax, ay = local.fwd(*a)
             bx, by = local.fwd(*b)
             bearing = math.degrees(math.atan2(bx - ax, by - ay)) % 360
             cell.add_line(125, LineString([a, b]), [(40, 1), (85, round(bearing, 1)), (112, 4)])
-        cell.add_point(191, track[0][0] - 0.02, track[0][1], [])
+        rose = water_near(local, tree, polys, 5.2750, 60.4550, 300)
+        cell.add_point(191, rose[0], rose[1], [])
     ferry = [water_near(local, tree, polys, lon, lat, 100)[:2]
-             for lon, lat in ((5.3080, 60.3990), (5.2600, 60.4150), (5.2100, 60.4250))]
+             for lon, lat in ((5.3080, 60.3990), (5.2800, 60.4100), (5.2500, 60.4150))]
     if all(cell.contains(*p) for p in ferry):
         cell.add_line(59, LineString(ferry), [(87, "Bergen - Askøy")])
     plon, plat, _ = water_near(local, tree, polys, 5.2850, 60.4000, 150)

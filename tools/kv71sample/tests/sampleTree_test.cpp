@@ -117,7 +117,12 @@ TEST_F(SampleTree, HoldsTheCellsOfTheRegionAndStaysSmall) {
         bytes += entry.file_size();
         const std::string name = entry.path().filename().string();
         if (name.size() != 10) continue;
-        const int level = static_cast<int>(std::strchr(levelLetters, name[9]) - levelLetters);
+        const char* letter = std::strchr(levelLetters, name[9]);
+        if (!letter || !name[9]) {
+            ADD_FAILURE() << "stray file " << entry.path();
+            continue;
+        }
+        const int level = static_cast<int>(letter - levelLetters);
         found.insert({level, std::stoi(name.substr(4, 4)), std::stoi(name.substr(1, 3))});
     }
     EXPECT_EQ(found.size(), expectedCells().size());
