@@ -48,22 +48,26 @@ bool ParseKV71BlockIndex(const std::uint8_t* data, std::size_t size,
     Reader in(data, data ? size : 0);
     std::uint8_t groups;
     if (!in.u8(groups) || groups == 0 || groups >= 8) return false;
-    std::vector<KV71InfCell> read;
+    // A short read ends the file: the cells completed before it are kept.
+    // A level listed a second time finds its slot filled, so its group is
+    // read past and its cells are not kept.
+    bool seen[7] = {};
     for (unsigned g = 0; g < groups; ++g) {
         std::uint8_t level;
-        if (!in.u8(level)) return false;
-        if (level > 6) break;
+        if (!in.u8(level) || level > 6) break;
+        const bool keep = !seen[level];
+        seen[level] = true;
         std::uint16_t count;
-        if (!in.u16(count) || count > in.left()) return false; // a cell takes at least a byte
+        if (!in.u16(count)) break;
         for (unsigned c = 0; c < count; ++c) {
             KV71InfCell cell{static_cast<std::uint16_t>(level + 1), {}};
             std::uint8_t parts;
-            if (!in.u8(parts)) return false;
+            if (!in.u8(parts)) return true;
             for (unsigned p = 0; p < parts; ++p) {
                 std::uint16_t value;
                 std::uint8_t rects;
                 if (!in.u16(value) || !in.u8(rects) || rects * std::size_t{16} > in.left())
-                    return false;
+                    return true;
                 for (unsigned r = 0; r < rects; ++r) {
                     KV71InfRect rect;
                     in.i32(rect.yMin);
@@ -73,10 +77,9 @@ bool ParseKV71BlockIndex(const std::uint8_t* data, std::size_t size,
                     cell.rects.push_back(rect);
                 }
             }
-            read.push_back(std::move(cell));
+            if (keep) cells.push_back(std::move(cell));
         }
     }
-    cells = std::move(read);
     return true;
 }
 

@@ -28,10 +28,11 @@ struct KV71InfCell {
     std::vector<KV71InfRect> rects;
 };
 
-// Reads the bytes of a block index file. False when the file is malformed:
-// a group count of 0 or above 7, or any count that asks for more bytes than
-// the file holds (a short file yields nothing at all). Bytes after the last
-// group are ignored.
+// Reads the bytes of a block index file. False, with no cells, when the
+// group count is 0 or above 7. A short file ends the reading: the cells
+// completed before it are kept and the answer is true. A group whose level
+// was already listed is read past without keeping its cells. Bytes after the
+// last group are ignored.
 bool ParseKV71BlockIndex(const std::uint8_t* data, std::size_t size,
                          std::vector<KV71InfCell>& cells);
 

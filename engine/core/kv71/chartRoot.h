@@ -23,7 +23,8 @@
 // ("/KV71/" in local form).
 void SetKV71ChartRoot(const char* path);
 
-// The chart root as set (not converted to local form).
+// The chart root as set (not converted to local form). The pointer stays
+// valid; its text changes with SetKV71ChartRoot.
 const char* KV71ChartRoot();
 
 // "%04d%04d" of the block holding grid indices (lon, lat): its south-west

@@ -116,9 +116,11 @@ bool isUsedLine(const std::string& line) {
 
 // Code of a used dictionary line, or -1 when the line has none or it lies
 // outside 0..limit (traced; the line is then skipped).
-long lineCode(const char* file, const std::vector<std::string>& fields, long limit) {
+long lineCode(const char* file, const std::vector<std::string>& fields, long limit,
+              bool trace = true) {
     char text[160];
     if (fields.size() < 2) {
+        if (!trace) return -1;
         std::snprintf(text, sizeof text, "%s: line of %.40s has no code, skipped\n", file,
                       fields.empty() ? "" : fields[0].c_str());
         traceMessage(text);
@@ -126,6 +128,7 @@ long lineCode(const char* file, const std::vector<std::string>& fields, long lim
     }
     const long code = readInteger(fields[1].c_str());
     if (code < 0 || code > limit) {
+        if (!trace) return -1;
         std::snprintf(text, sizeof text, "%s: code %ld of %.40s outside 0..%ld, line skipped\n",
                       file, code, fields[0].c_str(), limit);
         traceMessage(text);
@@ -230,7 +233,7 @@ unsigned tableSize(TextFile& file, const char* name, long limit, Used used) {
         if (!isUsedLine(line)) continue;
         const std::vector<std::string> fields = splitFields(line);
         if (!used(fields)) continue;
-        const long code = lineCode(name, fields, limit);
+        const long code = lineCode(name, fields, limit, false); // traced by the second pass
         if (code > largest) largest = code;
     }
     return static_cast<unsigned>(largest + 1);

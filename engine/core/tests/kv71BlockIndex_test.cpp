@@ -120,17 +120,21 @@ TEST_F(BlockIndex, IdentityComesFromTheCentreAndRepeatsMerge) {
     EXPECT_EQ(CompareKV71CellIds(cells[1].id, {0, 270, 4}), 0);
 }
 
-TEST_F(BlockIndex, MalformedFilesYieldNothing) {
+TEST_F(BlockIndex, ShortFilesKeepTheCellsCompletedBeforeTheEnd) {
     kv71write::BlockIndex good;
     good.groups = {InfGroup{0, {infCellOf(0, 90, 1)}, {}}, InfGroup{4, {infCellOf(3, 93, 5)}, {}}};
     const Bytes full = blockIndexBytes(good);
     ASSERT_EQ(read(good), 2);
 
+    // Group count, then level, cell count, part count, part value, rectangle
+    // count and one rectangle: the first cell is complete after 24 bytes.
+    constexpr std::size_t firstCellEnd = 1 + 3 + 1 + 3 + 16;
     for (std::size_t cut = 0; cut < full.size(); ++cut) {
         kv71write::BlockIndex truncated = good;
         truncated.damage.truncateTo = cut;
-        EXPECT_EQ(read(truncated), -1) << cut;
-        EXPECT_TRUE(cells.empty());
+        const int want = cut == 0 ? -1 : cut < firstCellEnd ? 0 : 1;
+        EXPECT_EQ(read(truncated), want) << cut;
+        EXPECT_EQ(cells.size(), want < 0 ? 0u : static_cast<std::size_t>(want)) << cut;
     }
     struct Case {
         const char* what;
@@ -139,21 +143,23 @@ TEST_F(BlockIndex, MalformedFilesYieldNothing) {
     } cases[] = {
         {"group count 0", [](kv71write::BlockIndex& b) { b.groupCount = 0; }, -1},
         {"group count 8", [](kv71write::BlockIndex& b) { b.groupCount = 8; }, -1},
-        {"group count beyond the groups", [](kv71write::BlockIndex& b) { b.groupCount = 3; }, -1},
-        {"cell count too large", [](kv71write::BlockIndex& b) { b.groups[1].cellCount = 2; }, -1},
-        {"cell count 65535", [](kv71write::BlockIndex& b) { b.groups[0].cellCount = 65535; }, -1},
+        {"group count beyond the groups", [](kv71write::BlockIndex& b) { b.groupCount = 3; }, 2},
+        {"cell count too large", [](kv71write::BlockIndex& b) { b.groups[1].cellCount = 2; }, 2},
+        {"cell count 65535", [](kv71write::BlockIndex& b) { b.groups[1].cellCount = 65535; }, 2},
         {"part count too large",
-         [](kv71write::BlockIndex& b) { b.groups[1].cells[0].partCount = 2; }, -1},
+         [](kv71write::BlockIndex& b) { b.groups[1].cells[0].partCount = 2; }, 1},
         {"rectangle count too large",
-         [](kv71write::BlockIndex& b) { b.groups[1].cells[0].parts[0].rectCount = 2; }, -1},
+         [](kv71write::BlockIndex& b) { b.groups[1].cells[0].parts[0].rectCount = 2; }, 1},
         {"rectangle count 255",
-         [](kv71write::BlockIndex& b) { b.groups[0].cells[0].parts[0].rectCount = 255; }, -1},
+         [](kv71write::BlockIndex& b) { b.groups[0].cells[0].parts[0].rectCount = 255; }, 0},
         {"bytes appended",
          [](kv71write::BlockIndex& b) {
              b.damage.append = {1, 2, 3};
          },
          2},
         {"fewer groups than written", [](kv71write::BlockIndex& b) { b.groupCount = 1; }, 1},
+        {"a level listed twice keeps its first group",
+         [](kv71write::BlockIndex& b) { b.groups[1].level = 0; }, 1},
         {"a level above G ends the reading",
          [](kv71write::BlockIndex& b) { b.groups[1].level = 7; }, 1},
         {"level above G first", [](kv71write::BlockIndex& b) { b.groups[0].level = 200; }, 0},

@@ -172,6 +172,10 @@ TEST_F(ChartRoot, SettingTheRoot) {
     }
     SetKV71ChartRoot(nullptr);
     EXPECT_EQ(KV71ChartRoot(), cases[5].want);
+    const char* root = KV71ChartRoot();
+    SetKV71ChartRoot("/a");
+    SetKV71ChartRoot(root);  // the root itself, through the pointer it gave
+    EXPECT_STREQ(root, "/a/");
 }
 
 TEST_F(ChartRoot, PathsOfCellsAndBlockIndexes) {

@@ -186,3 +186,28 @@ TEST(KV71CellRange, CellsCoverTheWindowOnce) {
 }
 
 } // namespace
+
+namespace {
+
+// The rectangle of a cell, as a window, gives that cell once its south-west
+// corner is moved one step in (the corner's angle is rounded down, so on its
+// own it indexes the neighbours to the south and west).
+TEST(KV71CellRange, OverAGeoRect) {
+    for (const KV71CellId id : {KV71CellId{960, 150, 1}, KV71CellId{1079, 509, 7},
+                                KV71CellId{1020, 30, 1}, KV71CellId{33, 105, 4}}) {
+        GeoRect window = KV71CellRect(id);
+        window.lon1 = plus(window.lon1, 1);
+        window.lat1 = plus(window.lat1, 1);
+        KV71CellRange range;
+        ASSERT_EQ(InitKV71CellRange(range, window, id.level), 0);
+        EXPECT_EQ(walk(range, id.level), (Cells{{id.lon, id.lat}})) << id.lon << " " << id.lat;
+    }
+    KV71CellRange range;
+    EXPECT_EQ(
+        InitKV71CellRange(range, GeoRect{degrees(170), degrees(0.5), degrees(-170), degrees(5)}, 2),
+        0);
+    EXPECT_EQ(walk(range, 2), (Cells{{510, 270}, {540, 270}}));
+    EXPECT_EQ(InitKV71CellRange(range, GeoRect{0, 10, 0, 5}, 2), -1);
+}
+
+} // namespace
