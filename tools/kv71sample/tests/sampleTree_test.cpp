@@ -12,6 +12,9 @@
 #include "kv71/cellReader.h"
 #include "kv71/chartRoot.h"
 #include "kv71/dictionaryTables.h"
+#include "gdb/GdbObject.h"
+#include "gdb/TGdbQuery.h"
+#include "util/reportError.h"
 
 #include <gtest/gtest.h>
 
@@ -289,6 +292,45 @@ TEST(SampleDatabase, CataloguesEveryCellWithItsCoverInsideTheCell) {
                                          << r->r.lat2 << " reaches beyond the level's cells";
         }
     }
+}
+
+
+std::vector<std::string> tracedLines;
+void recordTrace(const char* text) { tracedLines.emplace_back(text); }
+
+// Queried level by level over the whole region as the drawing pass queries a
+// view, the sample answers the classes that level should show, and no cell is
+// refused on the way.
+TEST(SampleDatabase, AnswersEachLevelsClassesOverTheRegion) {
+    TKV71Dictionary dictionary("", (dataDir + "/dict/").c_str());
+    TKV71Db db(dictionary, treeRoot.c_str(), 16u << 20, nullptr);
+    tracedLines.clear();
+    const TraceHook previous = setTraceMessageHook(&recordTrace);
+    const std::set<int> everyLevel{217, 44, 45, 81, 35, 147, 198};
+    const std::set<int> lit{86};
+    const std::set<int> aggregates{185, 187};
+    for (int level = 0; level <= 7; ++level) {
+        SCOPED_TRACE(levelLetters[level]);
+        GeoRect region{deg2nrm(4.5), deg2nrm(60.0), deg2nrm(6.0), deg2nrm(61.0)};
+        TGdbQuery query(db);
+        ASSERT_EQ(query.open(region, db.getScale(level), nullptr), 1);
+        std::set<int> classes;
+        std::size_t objects = 0;
+        while (GdbObject* o = query.next()) {
+            classes.insert(o->GetLabel());
+            ++objects;
+            EXPECT_EQ(o->GetParent(), nullptr) << "a child answered at the top level";
+        }
+        query.close();
+        EXPECT_GT(objects, 0u);
+        std::set<int> want = everyLevel;
+        if (level >= 3) want.insert(lit.begin(), lit.end());
+        if (level >= 5) want.insert(aggregates.begin(), aggregates.end());
+        for (int code : want)
+            EXPECT_TRUE(classes.count(code)) << "class " << code << " missing";
+    }
+    setTraceMessageHook(previous);
+    EXPECT_TRUE(tracedLines.empty()) << tracedLines.front();
 }
 
 } // namespace
