@@ -1,7 +1,7 @@
 #include "geo/GeoCover.h"
 
 #include "geo/geoPools.h"
-#include "geo/geoRectPieces.h"
+#include "geo/geoRectAlgebra.h"
 
 #include <algorithm>
 #include <new>

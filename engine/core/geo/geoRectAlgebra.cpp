@@ -1,4 +1,4 @@
-#include "geo/geoRectPieces.h"
+#include "geo/geoRectAlgebra.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-// The rectangle algebra as plain pieces, for the cover operations and the
+// The rectangle algebra on plain rectangles, for the cover operations and the
 // rectangle operators.
 #pragma once
 
