@@ -65,20 +65,25 @@ int IPC(const GeoPoint& p1, const GeoPoint& p2, long double& distance, long doub
     return 0;
 }
 
-int IPC(const GeoPoint& p1, const GeoPoint& p2, double& distance, double& course) {
+namespace {
+
+// The long double results narrowed to the caller's type.
+template <class T> int ipcAs(const GeoPoint& p1, const GeoPoint& p2, T& distance, T& course) {
     long double d = 0, c = 0;
     IPC(p1, p2, d, c);
-    distance = static_cast<double>(d);
-    course = static_cast<double>(c);
+    distance = static_cast<T>(d);
+    course = static_cast<T>(c);
     return 0;
 }
 
+} // namespace
+
+int IPC(const GeoPoint& p1, const GeoPoint& p2, double& distance, double& course) {
+    return ipcAs(p1, p2, distance, course);
+}
+
 int IPC(const GeoPoint& p1, const GeoPoint& p2, float& distance, float& course) {
-    long double d = 0, c = 0;
-    IPC(p1, p2, d, c);
-    distance = static_cast<float>(d);
-    course = static_cast<float>(c);
-    return 0;
+    return ipcAs(p1, p2, distance, course);
 }
 
 int DPC(const GeoPoint& from, GeoPoint& to, long double distance, long double course) {
