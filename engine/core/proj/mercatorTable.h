@@ -31,6 +31,8 @@ std::int32_t mercatorTableLat(std::int32_t y);
 // of the poles, so the result is always finite (about +-22.2 there).
 long double isometricLatitude(std::int32_t lat);
 
-// The binary latitude whose isometric latitude is y, by bisection: the
-// smallest m with y <= psi(m), within -0x3FFFFFFF..0x3FFFFFFF.
+// The binary latitude whose isometric latitude is y, by bisection between
+// the poles: the last midpoint probed, which is the smallest m with
+// y <= psi(m) or one unit below it; within -0x3FFFFFFF..0x3FFFFFFF (beyond
+// the stretch of the poles, the unit next to the pole).
 std::int32_t isometricLatitudeInverse(long double y);
