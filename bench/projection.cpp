@@ -65,6 +65,10 @@ void ProjectAndClipRing(benchmark::State& state) {
     TGeoPolygone poly;
     for (const GeoPoint& p : ring) {
         auto* node = static_cast<TLGeoPoint*>(newTinyObject(&TLGeoPoint::TOAllocator));
+        if (!node) {
+            state.SkipWithError("no point node left in the pool");
+            return;
+        }
         *node = TLGeoPoint{nullptr, p};
         if (poly.tail)
             poly.tail->next = node;
