@@ -41,8 +41,12 @@ std::int32_t chartMillimetres(std::int32_t diff, long double k) {
 
 } // namespace
 
-std::int32_t Map::deriveDiv(std::int32_t extent) {
-    return std::min<std::int32_t>(32767000 / std::max<std::int32_t>(extent, 1), 32767);
+std::int32_t Map::deriveDiv(std::int32_t low, std::int32_t high) {
+    // In 64 bits, so that -INT32_MIN does not overflow. A half wider than
+    // 32767000 chart millimetres would get 0, which maps every position onto
+    // the centre.
+    const std::int64_t extent = std::max<std::int64_t>({-std::int64_t{low}, high, 1});
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(32767000 / extent, 1, 32767));
 }
 
 Map::Map(std::uint32_t scale_, const GeoPoint& centre_, int halfW, int halfH, int divX, int divY,
@@ -82,8 +86,8 @@ Map::Map(std::uint32_t scale_, const GeoPoint& centre_, int halfW, int halfH, in
     windowMap.bottom = chartMillimetres(angleDiff(window.lat2, centre.lat), ky);
 
     if (divX < 1 || divY < 1) {
-        div.x = deriveDiv(std::max(windowMap.right, -windowMap.left));
-        div.y = deriveDiv(std::max(windowMap.bottom, -windowMap.top));
+        div.x = deriveDiv(windowMap.left, windowMap.right);
+        div.y = deriveDiv(windowMap.top, windowMap.bottom);
     }
 
     const std::int64_t pl = halfSpan(32767.0L / div.x / kx);

@@ -71,9 +71,10 @@ class Map {
     // half-sizes in chart millimetres; values below 1 are taken as 1. divX,
     // divY: plane units per chart metre; when either is below 1 both are
     // derived so that the larger half of the window reaches plane coordinate
-    // 32767 (at most 32767). win: the window transform; null takes a shared
-    // identity transform from the registry (proj/TLMapWin.h), or leaves none
-    // when its pool is exhausted.
+    // 32767 (each within 1..32767: a half wider than 32767000 chart
+    // millimetres gets 1 and reaches beyond 32767). win: the window
+    // transform; null takes a shared identity transform from the registry
+    // (proj/TLMapWin.h), or leaves none when its pool is exhausted.
     //
     // The window's latitudes are clamped to the poles; its longitudes wrap,
     // so a window across 180 degrees has window.lon1 > window.lon2 as signed
@@ -145,7 +146,8 @@ class Map {
     double kyd;
 
   protected:
-    // Integer half-size or divisor derived as in the constructor: 32767000 /
-    // extent (extent at least 1), at most 32767.
-    static std::int32_t deriveDiv(std::int32_t extent);
+    // The divisor derived as in the constructor from one axis of the window
+    // in chart millimetres (low <= 0 <= high): 32767000 / the larger of -low
+    // and high (at least 1), kept within 1..32767.
+    static std::int32_t deriveDiv(std::int32_t low, std::int32_t high);
 };

@@ -42,8 +42,8 @@ Mercator::Mercator(std::uint32_t scale_, const GeoPoint& centre_, int halfW, int
     }
 
     if (divX < 1 || divY < 1) {
-        div.x = deriveDiv(std::max(windowMap.right, -windowMap.left));
-        div.y = deriveDiv(std::max(windowMap.bottom, -windowMap.top));
+        div.x = deriveDiv(windowMap.left, windowMap.right);
+        div.y = deriveDiv(windowMap.top, windowMap.bottom);
     }
     kyd = static_cast<double>(radPerNrm * div.y * kx);
     invKyd = 1.0 / kyd;

@@ -1,6 +1,7 @@
 #include "geo/GeoEllipsoid.h"
 #include "geo/GeoPoint.h"
 #include "proj/Map.h"
+#include "proj/Mercator.h"
 #include "proj/TLMapWin.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,28 @@ TEST(Map, ZeroHalfSizesAndScaleAreTakenAsOne) {
     Map pole(50000, at(0, 90), 0, -5, 0, 0, nullptr); // kx is 0 at the pole
     EXPECT_GE(pole.div.x, 1);
     EXPECT_EQ(pole.window.lat2, 0x40000000);
+}
+
+TEST(Map, HalvesBeyondThePlaneRangeKeepADivisorOfOne) {
+    // 32767000 / 40000000 chart millimetres would be a divisor of 0, which puts
+    // every position on the centre.
+    const std::unique_ptr<Map> maps[] = {
+        std::make_unique<Map>(1, at(0, 0), 40000000, 40000000, 0, 0, nullptr),
+        std::make_unique<Mercator>(1, at(0, 0), 40000000, 40000000, 0, 0, nullptr),
+    };
+    for (const auto& m : maps) {
+        EXPECT_EQ(m->div.x, 1) << m->projection;
+        EXPECT_EQ(m->div.y, 1) << m->projection;
+        const GeoPoint p = at(0.1, 0.1); // about 11 km of chart at 1:1
+        Point q{};
+        m->Geo2Map(&p, &q, 1);
+        EXPECT_NEAR(q.x, 11132, 5) << m->projection;
+        EXPECT_NEAR(q.y, 11057, 15) << m->projection;
+        GeoPoint back{};
+        m->Map2Geo(&q, &back, 1);
+        EXPECT_NEAR(back.lon, p.lon, 400) << m->projection; // within a plane unit (1 m)
+        EXPECT_NEAR(back.lat, p.lat, 400) << m->projection;
+    }
 }
 
 TEST(Map, LinearConversionsAcrossTheAntimeridian) {
