@@ -6,39 +6,19 @@
 #include "kv71/cellReader.h"
 #include "kv71/dictionaryTables.h"
 
+#include "fuzzFiles.h"
+
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
 namespace {
 
-void check(bool ok) {
-    if (!ok) std::abort();
-}
-
-void writeFile(const std::string& path, const void* data, std::size_t size) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    check(f != nullptr);
-    if (size) check(std::fwrite(data, 1, size, f) == size);
-    std::fclose(f);
-}
-
 // A chart tree with the folder of cell 03000030.E (grid 30, 300, level E) and
 // a dictionary of object classes 0..15 with assorted priorities.
 std::string makeTree() {
-    const std::filesystem::path shm("/dev/shm");
-    const std::filesystem::path base =
-        std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-    std::string pattern = (base / "skjoldr-cellfuzz-XXXXXX").string();
-    check(::mkdtemp(pattern.data()) != nullptr);
-    static std::string folder = pattern;
-    std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    });
+    const std::string& folder = fuzzFolder();
     std::filesystem::create_directories(folder + "/02700000/E");
     const std::string attributes = "OBJNAM|116|aSTRING\n";
     std::string objects;
@@ -48,13 +28,13 @@ std::string makeTree() {
                       (code * 37) % 256, code);
         objects += line;
     }
-    writeFile(folder + "/KV71ATTR.DIC", attributes.data(), attributes.size());
-    writeFile(folder + "/KV71OBJ.DIC", objects.data(), objects.size());
-    writeFile(folder + "/HOSOURCE.DIC", "", 0);
+    writeFuzzFile(folder + "/KV71ATTR.DIC", attributes.data(), attributes.size());
+    writeFuzzFile(folder + "/KV71OBJ.DIC", objects.data(), objects.size());
+    writeFuzzFile(folder + "/HOSOURCE.DIC", "", 0);
     std::string a = folder + "/KV71ATTR.DIC", o = folder + "/KV71OBJ.DIC",
                 h = folder + "/HOSOURCE.DIC";
     InitKV71Dictionary(a.data(), o.data(), h.data());
-    check(GetObjNum() == 16);
+    fuzzCheck(GetObjNum() == 16);
     InitKV71CellCache((folder + "/").c_str(), 0);
     return folder;
 }
@@ -73,55 +53,55 @@ void walk(const TGeoCell& cell) {
     for (unsigned i = 0; i < h.edgeCount; ++i) {
         const KV71Edge& e = cell.edges[i];
         if (e.count == 0) {
-            check(e.minX > e.maxX);
+            fuzzCheck(e.minX > e.maxX);
             continue;
         }
-        check(inside(e.points, cell.edgePoints, h.edgePointCount));
-        check(e.points + e.count <= cell.edgePoints + h.edgePointCount);
+        fuzzCheck(inside(e.points, cell.edgePoints, h.edgePointCount));
+        fuzzCheck(e.points + e.count <= cell.edgePoints + h.edgePointCount);
         for (unsigned k = 0; k < e.count; ++k)
             sum += e.points[k].x;
     }
     for (unsigned i = 0; i < h.soundingSetCount; ++i) {
         const KV71SoundingSet& s = cell.soundings[i];
         if (s.count == 0) continue;
-        check(s.points + s.count <= cell.soundingPoints + h.soundingPointCount);
+        fuzzCheck(s.points + s.count <= cell.soundingPoints + h.soundingPointCount);
         for (unsigned k = 0; k < s.count; ++k)
             sum += s.points[k].z;
     }
     for (unsigned i = 0; i < h.objectCount; ++i) {
         const KV71ObjectRecord& o = cell.objects[i];
-        check(o.classCode < GetObjNum());
+        fuzzCheck(o.classCode < GetObjNum());
         switch (o.flags & 0x0F) {
         case KV71PointGeometry:
-            check(inside(o.geometry.point, cell.points, h.pointCount));
+            fuzzCheck(inside(o.geometry.point, cell.points, h.pointCount));
             sum += o.geometry.point->y;
             break;
         case KV71SoundingGeometry:
-            check(inside(o.geometry.soundings, cell.soundings, h.soundingSetCount));
+            fuzzCheck(inside(o.geometry.soundings, cell.soundings, h.soundingSetCount));
             sum += o.geometry.soundings->count;
             break;
         case KV71LineGeometry:
         case KV71AreaGeometry:
             if (o.geometryCount == 0) break;
-            check(inside(o.geometry.edgeRefs, cell.edgeRefs, refSlots));
-            check(o.geometry.edgeRefs + o.geometryCount <= cell.edgeRefs + refSlots);
+            fuzzCheck(inside(o.geometry.edgeRefs, cell.edgeRefs, refSlots));
+            fuzzCheck(o.geometry.edgeRefs + o.geometryCount <= cell.edgeRefs + refSlots);
             for (unsigned k = 0; k < o.geometryCount; ++k) {
-                check(inside(o.geometry.edgeRefs[k].edge, cell.edges, h.edgeCount));
-                check(o.geometry.edgeRefs[k].flags <= 7);
+                fuzzCheck(inside(o.geometry.edgeRefs[k].edge, cell.edges, h.edgeCount));
+                fuzzCheck(o.geometry.edgeRefs[k].flags <= 7);
                 sum += o.geometry.edgeRefs[k].edge->count;
             }
             break;
         default:
-            check((o.flags & 0x0F) == 0 && o.geometry.any == nullptr);
+            fuzzCheck((o.flags & 0x0F) == 0 && o.geometry.any == nullptr);
         }
         for (unsigned k = 0; k < o.childCount; ++k) {
-            check(inside(o.children[k], cell.objects, h.objectCount));
-            check(o.children[k]->parent != nullptr);
+            fuzzCheck(inside(o.children[k], cell.objects, h.objectCount));
+            fuzzCheck(o.children[k]->parent != nullptr);
         }
-        if (o.parent) check(inside(o.parent, cell.objects, h.objectCount));
+        if (o.parent) fuzzCheck(inside(o.parent, cell.objects, h.objectCount));
         if (o.attributeCount) {
-            check(o.attributeSize == 0 ||
-                  o.attributes + o.attributeSize <= cell.attributeData + h.attributeBytes);
+            fuzzCheck(o.attributeSize == 0 ||
+                      o.attributes + o.attributeSize <= cell.attributeData + h.attributeBytes);
             for (unsigned k = 0; k < o.attributeSize; ++k)
                 sum += o.attributes[k];
         }
@@ -129,13 +109,13 @@ void walk(const TGeoCell& cell) {
     // The sorted table is ascending by priority and the index counts it.
     unsigned last = 0;
     for (unsigned i = 0; i < h.objectCount; ++i) {
-        check(inside(cell.sorted[i], cell.objects, h.objectCount));
+        fuzzCheck(inside(cell.sorted[i], cell.objects, h.objectCount));
         const unsigned p = GetObjDescr(cell.sorted[i]->classCode)->priority;
-        check(p >= last && p >= cell.lowPriority && p <= cell.highPriority);
+        fuzzCheck(p >= last && p >= cell.lowPriority && p <= cell.highPriority);
         last = p;
     }
     if (h.objectCount)
-        check(cell.priorityIndex[cell.highPriority - cell.lowPriority] == h.objectCount);
+        fuzzCheck(cell.priorityIndex[cell.highPriority - cell.lowPriority] == h.objectCount);
     walkSink = sum;
 }
 
@@ -143,20 +123,20 @@ void walk(const TGeoCell& cell) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string folder = makeTree();
-    writeFile(folder + "/02700000/E/03000030.E", data, size);
+    writeFuzzFile(folder + "/02700000/E/03000030.E", data, size);
     char name[] = "03000030.E";
     std::uint16_t count = 0;
     KV71ObjectRecord* objects = LoadKV71Cell(name, count);
     const TGeoCell* cell = KV71CurrentCell();
     if (cell) {
-        check(cell->objects == objects || (!objects && count == 0));
-        check(count == cell->header->objectCount);
+        fuzzCheck(cell->objects == objects || (!objects && count == 0));
+        fuzzCheck(count == cell->header->objectCount);
         walk(*cell);
-        check(LoadKV71Cell(name, count) == objects); // now from the cache
+        fuzzCheck(LoadKV71Cell(name, count) == objects); // now from the cache
     } else {
-        check(!objects && count == 0);
+        fuzzCheck(!objects && count == 0);
     }
     FlushKV71CellCache(nullptr, 0);
-    check(KV71CellMemoryUsed() == 0 && KV71CellCacheList().count == 0);
+    fuzzCheck(KV71CellMemoryUsed() == 0 && KV71CellCacheList().count == 0);
     return 0;
 }

@@ -48,6 +48,13 @@ CellAttribute listAttribute(std::uint8_t code, const std::vector<std::uint8_t>& 
     return {code, value};
 }
 
+std::vector<CellAttribute> attributesOfEveryFormat() {
+    return {byteAttribute(10, 7),          wordAttribute(11, 1234),
+            longAttribute(12, 0xDEADBEEF), floatAttribute(13, -2.5f),
+            stringAttribute(116, "Skarv"), complexAttribute(15, {1, 2, 3}, "x"),
+            listAttribute(16, {1, 3})};
+}
+
 CellHeader cellHeaderFor(int lonIndex, int latIndex, int level) {
     const DegreeBox box = cellDegrees(lonIndex, latIndex, level);
     CellHeader h;

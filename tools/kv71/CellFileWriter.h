@@ -71,6 +71,9 @@ CellAttribute stringAttribute(std::uint8_t code, const std::string& text); // fo
 CellAttribute complexAttribute(std::uint8_t code, std::array<std::uint8_t, 3> head,
                                const std::string& text);                                 // format 6
 CellAttribute listAttribute(std::uint8_t code, const std::vector<std::uint8_t>& values); // 7
+// One attribute of each format 1..7: codes 10, 11, 12, 13, 116 (the
+// string), 15 and 16, in format order.
+std::vector<CellAttribute> attributesOfEveryFormat();
 
 struct CellObject {
     std::uint8_t classCode = 0;

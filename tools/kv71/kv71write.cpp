@@ -5,6 +5,9 @@
 //   kv71write index ROOT LEVEL LON LAT [LON LAT ...]
 //       the block index of the block holding the first cell, listing the
 //       given cells of level 1..7, each covered by its own box
+//
+// LON, LAT are the indices of a cell's south-west corner: LON 0..1079, LAT
+// 30..509, each on a cell boundary of the level (LAT counted from 30).
 #include "tools/kv71/BlockIndexWriter.h"
 #include "tools/kv71/CellFileWriter.h"
 #include "tools/kv71/TreeLayout.h"
@@ -43,6 +46,15 @@ int main(int argc, char** argv) {
     }
     const int level = values[0];
     if (level > 7 || values.size() % 2 == 0) return usage();
+    const int size = kv71write::cellSizeUnits(level);
+    for (std::size_t i = 1; i + 1 < values.size(); i += 2) {
+        const int lon = values[i], lat = values[i + 1];
+        if (lon >= 1080 || lat < 30 || lat >= 510 || lon % size != 0 || (lat - 30) % size != 0) {
+            std::fprintf(stderr, "kv71write: no cell of level %d starts at %d %d\n", level, lon,
+                         lat);
+            return 2;
+        }
+    }
     bool ok = false;
     if (command == "cell" && values.size() == 3) {
         kv71write::CellFile cell;

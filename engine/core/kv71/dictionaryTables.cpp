@@ -150,49 +150,46 @@ void copyAcronym(char (&dest)[7], const std::string& acronym) {
 
 // ---- table ownership ------------------------------------------------------
 
-void freeObjects(KV71ObjectClass* table, unsigned count) {
-    if (!table) return;
-    for (unsigned i = 0; i < count; ++i) {
-        delete[] table[i].name;
-        delete[] table[i].attributes;
-    }
-    delete[] table;
+// Frees what an entry holds and leaves it all zero.
+void clearEntry(KV71ObjectClass& entry) {
+    delete[] entry.name;
+    delete[] entry.attributes;
+    entry = KV71ObjectClass{};
 }
 
-void freeValues(KV71AttributeClass& entry) {
+void clearEntry(KV71AttributeClass& entry) {
     if (entry.values)
         for (std::uint32_t v = 0; v < entry.valueCount; ++v)
             delete[] entry.values[v];
     delete[] entry.values;
-    entry.values = nullptr;
-    entry.valueCount = 0;
+    entry = KV71AttributeClass{};
 }
 
-void freeAttributes(KV71AttributeClass* table, unsigned count) {
-    if (!table) return;
-    for (unsigned i = 0; i < count; ++i)
-        freeValues(table[i]);
-    delete[] table;
+void clearEntry(KV71HosEntry& entry) {
+    delete[] entry.first;
+    delete[] entry.sorind;
+    delete[] entry.authority;
+    entry = KV71HosEntry{};
 }
 
-void freeSources(KV71HosEntry* table, unsigned count) {
-    if (!table) return;
-    for (unsigned i = 0; i < count; ++i) {
-        delete[] table[i].first;
-        delete[] table[i].sorind;
-        delete[] table[i].authority;
-    }
+// Frees a table with what its entries hold and sets it to null and 0.
+template <typename Entry> void freeTable(Entry*& table, unsigned& count) {
+    if (table)
+        for (unsigned i = 0; i < count; ++i)
+            clearEntry(table[i]);
     delete[] table;
+    table = nullptr;
+    count = 0;
 }
 
 // A table under construction: freed on any exit but a successful install.
-template <typename Entry, void (*Free)(Entry*, unsigned)> struct PendingTable {
+template <typename Entry> struct PendingTable {
     Entry* entries = nullptr;
     unsigned count = 0;
     PendingTable() = default;
     PendingTable(const PendingTable&) = delete;
     PendingTable& operator=(const PendingTable&) = delete;
-    ~PendingTable() { Free(entries, count); }
+    ~PendingTable() { freeTable(entries, count); }
     // Allocates count zeroed entries; false when memory is short. A count of
     // 0 gives an empty table.
     bool allocate(unsigned n) {
@@ -203,7 +200,7 @@ template <typename Entry, void (*Free)(Entry*, unsigned)> struct PendingTable {
         return entries != nullptr;
     }
     void installInto(Entry*& table, unsigned& tableCount) {
-        Free(table, tableCount);
+        freeTable(table, tableCount);
         table = entries;
         tableCount = count;
         entries = nullptr;
@@ -223,23 +220,47 @@ struct TextFile {
     void rewind() { std::rewind(f); }
 };
 
-// 1 + the largest code among the lines used, 0 when there are none.
-template <typename Used>
-unsigned tableSize(TextFile& file, const char* name, long limit, Used used) {
-    long largest = -1;
-    std::string line;
+using Fields = std::vector<std::string>;
+
+// Calls each(code, fields) for every used line of the file, from its start,
+// that `used` accepts and whose code lies in 0..limit; a line with a bad code
+// is skipped, traced when `trace` is set.
+template <typename Used, typename Each>
+void forEachCodedLine(TextFile& file, const char* name, long limit, bool trace, Used used,
+                      Each each) {
     file.rewind();
+    std::string line;
     while (readLine(file.f, line)) {
         if (!isUsedLine(line)) continue;
-        const std::vector<std::string> fields = splitFields(line);
+        const Fields fields = splitFields(line);
         if (!used(fields)) continue;
-        const long code = lineCode(name, fields, limit, false); // traced by the second pass
-        if (code > largest) largest = code;
+        const long code = lineCode(name, fields, limit, trace);
+        if (code >= 0) each(code, fields);
     }
-    return static_cast<unsigned>(largest + 1);
 }
 
-bool isSixCharacterLine(const std::vector<std::string>& fields) {
+// Builds a table from the coded lines of a dictionary file in two passes: the
+// first sizes it (1 + the largest code; lines are traced by the second pass),
+// the second clears the entry of each line's code and hands it to fill, so a
+// later line of a code replaces an earlier one. Throws memoryError when the
+// table cannot be allocated.
+template <typename Entry, typename Used, typename Fill>
+void readCodedTable(TextFile& file, const char* name, long limit, Used used,
+                    const char* memoryError, PendingTable<Entry>& table, Fill fill) {
+    long largest = -1;
+    forEachCodedLine(file, name, limit, false, used, [&](long code, const Fields&) {
+        if (code > largest) largest = code;
+    });
+    if (!table.allocate(static_cast<unsigned>(largest + 1))) reportError("%s", memoryError);
+    forEachCodedLine(file, name, limit, true, used, [&](long code, const Fields& fields) {
+        if (code >= static_cast<long>(table.count)) return; // the file grew between the passes
+        Entry& entry = table.entries[code];
+        clearEntry(entry);
+        fill(entry, code, fields);
+    });
+}
+
+bool isSixCharacterLine(const Fields& fields) {
     return !fields.empty() && fields[0].size() == 6;
 }
 
@@ -334,43 +355,37 @@ const char* const formatWords[8] = {"aNotUsed", "aBYTE",   "aWORD10", "aLONG",
 void LoadAttTable(const char* path) {
     TextFile file(path);
     if (!file.f) reportError("Cannot open attribute dictionary file !!!");
-    PendingTable<KV71AttributeClass, freeAttributes> table;
-    if (!table.allocate(tableSize(file, "KV71ATTR.DIC", maxCellCode, isSixCharacterLine)))
-        reportError("LoadAttTable: %s", "Memory allocation problem!");
-    file.rewind();
-    std::string line;
-    while (readLine(file.f, line)) {
-        if (!isUsedLine(line)) continue;
-        const std::vector<std::string> fields = splitFields(line);
-        if (!isSixCharacterLine(fields)) continue;
-        const long code = lineCode("KV71ATTR.DIC", fields, maxCellCode);
-        if (code < 0 || code >= static_cast<long>(table.count)) continue;
-        KV71AttributeClass& entry = table.entries[code];
-        entry = KV71AttributeClass{};
-        copyAcronym(entry.acronym, fields[0]);
-        const char* acronym = entry.acronym;
-        const std::string format = fields.size() > 2 ? fields[2] : "";
-        int number = -1;
-        for (int i = 0; i < 8 && number < 0; ++i)
-            if (format == formatWords[i]) number = i;
-        if (number < 0)
-            reportError("LoadAttTable : Attribute(%s): %s %s", acronym,
-                        "Unknown KV71 attribute format specifier: ", format.c_str());
-        entry.format = static_cast<std::uint8_t>(number);
-        if ((number >= aBYTE && number <= aFLOAT) || number == aLIST) {
-            char problem[64];
-            if (fields.size() < 4) {
-                std::snprintf(problem, sizeof problem, "Min value to attribute(%ld) missing", code);
-                reportError("LoadAttTable : Attribute(%s): %s %s", acronym, problem, "");
+    PendingTable<KV71AttributeClass> table;
+    readCodedTable(
+        file, "KV71ATTR.DIC", maxCellCode, isSixCharacterLine,
+        "LoadAttTable: Memory allocation problem!", table,
+        [](KV71AttributeClass& entry, long code, const Fields& fields) {
+            copyAcronym(entry.acronym, fields[0]);
+            const char* acronym = entry.acronym;
+            const std::string format = fields.size() > 2 ? fields[2] : "";
+            int number = -1;
+            for (int i = 0; i < 8 && number < 0; ++i)
+                if (format == formatWords[i]) number = i;
+            if (number < 0)
+                reportError("LoadAttTable : Attribute(%s): %s %s", acronym,
+                            "Unknown KV71 attribute format specifier: ", format.c_str());
+            entry.format = static_cast<std::uint8_t>(number);
+            if ((number >= aBYTE && number <= aFLOAT) || number == aLIST) {
+                char problem[64];
+                if (fields.size() < 4) {
+                    std::snprintf(problem, sizeof problem, "Min value to attribute(%ld) missing",
+                                  code);
+                    reportError("LoadAttTable : Attribute(%s): %s %s", acronym, problem, "");
+                }
+                entry.minimum = readFloat(fields[3].c_str());
+                if (fields.size() < 5) {
+                    std::snprintf(problem, sizeof problem, "Max value to attribute(%ld) missing",
+                                  code);
+                    reportError("LoadAttTable : Attribute(%s): %s %s", acronym, problem, "");
+                }
+                entry.maximum = readFloat(fields[4].c_str());
             }
-            entry.minimum = readFloat(fields[3].c_str());
-            if (fields.size() < 5) {
-                std::snprintf(problem, sizeof problem, "Max value to attribute(%ld) missing", code);
-                reportError("LoadAttTable : Attribute(%s): %s %s", acronym, problem, "");
-            }
-            entry.maximum = readFloat(fields[4].c_str());
-        }
-    }
+        });
     loadValueDescriptions(path, table.entries, table.count);
     table.installInto(attTable, attNum);
 }
@@ -378,122 +393,102 @@ void LoadAttTable(const char* path) {
 void LoadObjTable(const char* path) {
     TextFile file(path);
     if (!file.f) reportError("Cannot open object dictionary file !!!");
-    PendingTable<KV71ObjectClass, freeObjects> table;
-    if (!table.allocate(tableSize(file, "KV71OBJ.DIC", maxCellCode, isSixCharacterLine)))
-        reportError("LoadObjTable : %s", "Memory allocation problem!");
-    file.rewind();
-    std::string line;
-    while (readLine(file.f, line)) {
-        if (!isUsedLine(line)) continue;
-        const std::vector<std::string> fields = splitFields(line);
-        if (!isSixCharacterLine(fields)) continue;
-        const long code = lineCode("KV71OBJ.DIC", fields, maxCellCode);
-        if (code < 0 || code >= static_cast<long>(table.count)) continue;
-        KV71ObjectClass& entry = table.entries[code];
-        delete[] entry.name;
-        delete[] entry.attributes;
-        entry = KV71ObjectClass{};
-        copyAcronym(entry.acronym, fields[0]);
-        const char* acronym = entry.acronym;
-        if (fields.size() > 2) {
-            for (char c : fields[2]) {
-                switch (upperAscii(c)) {
-                case 'A':
-                    entry.primitives |= 4;
-                    break;
-                case 'C':
-                    entry.primitives |= 16;
-                    break;
-                case 'L':
-                    entry.primitives |= 2;
-                    break;
-                case 'P':
-                    entry.primitives |= 1;
-                    break;
-                case 'S':
-                    entry.primitives |= 8;
-                    break;
-                default: {
-                    const char bad[2] = {c, 0};
-                    reportError("LoadObjTable : Object(%s): %s %s", acronym, "Invalid geometric",
-                                bad);
-                }
+    PendingTable<KV71ObjectClass> table;
+    readCodedTable(
+        file, "KV71OBJ.DIC", maxCellCode, isSixCharacterLine,
+        "LoadObjTable : Memory allocation problem!", table,
+        [](KV71ObjectClass& entry, long, const Fields& fields) {
+            copyAcronym(entry.acronym, fields[0]);
+            const char* acronym = entry.acronym;
+            if (fields.size() > 2) {
+                for (char c : fields[2]) {
+                    switch (upperAscii(c)) {
+                    case 'A':
+                        entry.primitives |= 4;
+                        break;
+                    case 'C':
+                        entry.primitives |= 16;
+                        break;
+                    case 'L':
+                        entry.primitives |= 2;
+                        break;
+                    case 'P':
+                        entry.primitives |= 1;
+                        break;
+                    case 'S':
+                        entry.primitives |= 8;
+                        break;
+                    default: {
+                        const char bad[2] = {c, 0};
+                        reportError("LoadObjTable : Object(%s): %s %s", acronym,
+                                    "Invalid geometric", bad);
+                    }
+                    }
                 }
             }
-        }
-        if (fields.size() < 4)
-            reportError("LoadObjTable : Object(%s): %s %s", acronym, "Primitive Missing", "");
-        const long priority = readInteger(fields[3].c_str());
-        if (priority < 0 || priority > 255)
-            reportError("LoadObjTable : Object(%s): %s %s", acronym, "Illegal Display Priority",
-                        fields[3].c_str());
-        entry.priority = static_cast<std::uint8_t>(priority);
-        if (fields.size() < 5)
-            reportError("LoadObjTable : Object(%s): %s %s", acronym, "Class name is absent", "");
-        entry.name = copyText(fields[4]);
-        if (!entry.name) reportError("LoadObjTable : %s", "Memory allocation problem!");
-        std::vector<std::uint8_t> codes;
-        for (std::size_t i = 5; i < fields.size(); ++i) {
-            const std::string& field = fields[i];
-            long found = -1;
-            if (field.size() == 6)
-                for (unsigned a = 0; a < attNum && found < 0; ++a)
-                    if (field == attTable[a].acronym) found = a;
-            if (found < 0)
-                reportError("LoadObjTable : Object(%s): %s %s", acronym,
-                            "Unknown attribute: ", field.c_str());
-            if (codes.size() == 255) {
-                traceMessage("KV71OBJ.DIC: more than 255 attributes of one class, rest skipped\n");
-                break;
+            if (fields.size() < 4)
+                reportError("LoadObjTable : Object(%s): %s %s", acronym, "Primitive Missing", "");
+            const long priority = readInteger(fields[3].c_str());
+            if (priority < 0 || priority > 255)
+                reportError("LoadObjTable : Object(%s): %s %s", acronym, "Illegal Display Priority",
+                            fields[3].c_str());
+            entry.priority = static_cast<std::uint8_t>(priority);
+            if (fields.size() < 5)
+                reportError("LoadObjTable : Object(%s): %s %s", acronym, "Class name is absent",
+                            "");
+            entry.name = copyText(fields[4]);
+            if (!entry.name) reportError("LoadObjTable : %s", "Memory allocation problem!");
+            std::vector<std::uint8_t> codes;
+            for (std::size_t i = 5; i < fields.size(); ++i) {
+                const std::string& field = fields[i];
+                long found = -1;
+                if (field.size() == 6)
+                    for (unsigned a = 0; a < attNum && found < 0; ++a)
+                        if (field == attTable[a].acronym) found = a;
+                if (found < 0)
+                    reportError("LoadObjTable : Object(%s): %s %s", acronym,
+                                "Unknown attribute: ", field.c_str());
+                if (codes.size() == 255) {
+                    traceMessage(
+                        "KV71OBJ.DIC: more than 255 attributes of one class, rest skipped\n");
+                    break;
+                }
+                codes.push_back(static_cast<std::uint8_t>(found));
             }
-            codes.push_back(static_cast<std::uint8_t>(found));
-        }
-        if (!codes.empty()) {
-            entry.attributes = new (std::nothrow) std::uint8_t[codes.size()];
-            if (!entry.attributes) reportError("LoadObjTable : %s", "Memory allocation problem!");
-            std::memcpy(entry.attributes, codes.data(), codes.size());
-            entry.attributeCount = static_cast<std::uint8_t>(codes.size());
-        }
-    }
+            if (!codes.empty()) {
+                entry.attributes = new (std::nothrow) std::uint8_t[codes.size()];
+                if (!entry.attributes)
+                    reportError("LoadObjTable : %s", "Memory allocation problem!");
+                std::memcpy(entry.attributes, codes.data(), codes.size());
+                entry.attributeCount = static_cast<std::uint8_t>(codes.size());
+            }
+        });
     table.installInto(objTable, objNum);
 }
 
 int LoadHosTable(const char* path) {
     TextFile file(path);
     if (!file.f) {
-        freeSources(_HosTable, _nHosNum);
-        _HosTable = nullptr;
-        _nHosNum = 0;
+        freeTable(_HosTable, _nHosNum);
         return 0;
     }
-    const auto anyLine = [](const std::vector<std::string>& fields) { return !fields.empty(); };
-    PendingTable<KV71HosEntry, freeSources> table;
-    if (!table.allocate(tableSize(file, "HOSOURCE.DIC", maxSourceCode, anyLine)))
-        reportError("LoadHosTable : %s", "Memory allocation problem!");
-    file.rewind();
-    std::string line;
-    while (readLine(file.f, line)) {
-        if (!isUsedLine(line)) continue;
-        const std::vector<std::string> fields = splitFields(line);
-        if (fields.empty()) continue;
-        const long code = lineCode("HOSOURCE.DIC", fields, maxSourceCode);
-        if (code < 0 || code >= static_cast<long>(table.count)) continue;
-        KV71HosEntry& entry = table.entries[code];
-        delete[] entry.first;
-        delete[] entry.sorind;
-        delete[] entry.authority;
-        entry = KV71HosEntry{};
-        const char* first = fields[0].c_str();
-        if (fields.size() < 3)
-            reportError("LoadHosTable : Object(%s): %s %s", first, "SORIND Code Missing", "");
-        if (fields.size() < 4)
-            reportError("LoadHosTable : Object(%s): %s %s", first, "Authority Name Missing", "");
-        entry.first = copyText(fields[0]);
-        entry.sorind = copyText(fields[2]);
-        entry.authority = copyText(fields[3]);
-        if (!entry.first || !entry.sorind || !entry.authority)
-            reportError("LoadHosTable : %s", "Memory allocation problem!");
-    }
+    PendingTable<KV71HosEntry> table;
+    readCodedTable(
+        file, "HOSOURCE.DIC", maxSourceCode, [](const Fields& fields) { return !fields.empty(); },
+        "LoadHosTable : Memory allocation problem!", table,
+        [](KV71HosEntry& entry, long, const Fields& fields) {
+            const char* first = fields[0].c_str();
+            if (fields.size() < 3)
+                reportError("LoadHosTable : Object(%s): %s %s", first, "SORIND Code Missing", "");
+            if (fields.size() < 4)
+                reportError("LoadHosTable : Object(%s): %s %s", first, "Authority Name Missing",
+                            "");
+            entry.first = copyText(fields[0]);
+            entry.sorind = copyText(fields[2]);
+            entry.authority = copyText(fields[3]);
+            if (!entry.first || !entry.sorind || !entry.authority)
+                reportError("LoadHosTable : %s", "Memory allocation problem!");
+        });
     table.installInto(_HosTable, _nHosNum);
     return 1;
 }
@@ -528,15 +523,9 @@ int InitKV71Dictionary(char* attributeFile, char* objectFile, char* sourceFile) 
 }
 
 void DoneKV71Dictionary() {
-    freeObjects(objTable, objNum);
-    objTable = nullptr;
-    objNum = 0;
-    freeSources(_HosTable, _nHosNum);
-    _HosTable = nullptr;
-    _nHosNum = 0;
-    freeAttributes(attTable, attNum);
-    attTable = nullptr;
-    attNum = 0;
+    freeTable(objTable, objNum);
+    freeTable(_HosTable, _nHosNum);
+    freeTable(attTable, attNum);
 }
 
 } // extern "C"

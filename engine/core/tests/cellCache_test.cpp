@@ -7,17 +7,21 @@ using namespace kv71cells;
 
 namespace {
 
-// A cell with one object on one edge of n points: about 4 n bytes of memory.
+// A cell with one line on edges of n points in all (at most 65535 to an
+// edge, point i of the first edge at (i, i)): about 4 n bytes of memory.
 CellFile cellOfPoints(unsigned n) {
     CellFile cell = emptyCell();
-    cell.edges.resize(1);
-    cell.edges[0].points.resize(n);
-    for (unsigned i = 0; i < n; ++i)
-        cell.edges[0].points[i] = {static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(i)};
     CellObject line;
     line.classCode = 2;
     line.geometry = LineGeometry;
-    line.edgeRefs = {lineRef(0)};
+    for (unsigned i = 0; i < n; ++i) {
+        if (i % 65535 == 0) {
+            line.edgeRefs.push_back(lineRef(static_cast<std::uint16_t>(cell.edges.size())));
+            cell.edges.emplace_back();
+        }
+        cell.edges.back().points.push_back(
+            {static_cast<std::uint16_t>(i), static_cast<std::uint16_t>(i)});
+    }
     cell.objects = {line};
     return cell;
 }
@@ -45,7 +49,10 @@ const KV71CellHeap refusingHeap{&refusingAllocate, &std::free};
 using CellCache = CellTree;
 
 TEST_F(CellCache, HoldsTheBudgetWhileUnlockedCellsRemain) {
+    // The limit is process-wide and other users may have raised it: set one.
+    FlushKV71CellCache(nullptr, KV71FlushMinimumMemory + 1);
     const std::uint64_t limit = KV71CellMemoryLimit();
+    ASSERT_EQ(limit, KV71FlushMinimumMemory + 1);
     const CellFile big = cellOfPoints(static_cast<unsigned>(limit / 6 / sizeof(KV71LocalPoint)));
     std::vector<std::string> names;
     for (int lon = 0; lon < 12; ++lon) {

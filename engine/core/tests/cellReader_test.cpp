@@ -29,10 +29,7 @@ CellFile fullCell() {
     point.classCode = 1;
     point.geometry = PointGeometry;
     point.index = 1; // the last isolated point
-    point.attributes = {byteAttribute(10, 7),          wordAttribute(11, 1234),
-                        longAttribute(12, 0xDEADBEEF), floatAttribute(13, -2.5f),
-                        stringAttribute(116, "Skarv"), complexAttribute(15, {1, 2, 3}, "x"),
-                        listAttribute(16, {1, 3})};
+    point.attributes = attributesOfEveryFormat();
     CellObject line;
     line.classCode = 2;
     line.geometry = LineGeometry;

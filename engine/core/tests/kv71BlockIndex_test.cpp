@@ -174,6 +174,22 @@ TEST_F(BlockIndex, ShortFilesKeepTheCellsCompletedBeforeTheEnd) {
     EXPECT_EQ(ReadKV71BlockIndex(dir.path().c_str(), cells), -1); // a folder
 }
 
+// The second group of level A is read past: its cells are neither listed nor
+// merged into the first group's, and the group after it is still read.
+TEST_F(BlockIndex, ALevelListedTwiceKeepsItsFirstGroup) {
+    kv71write::BlockIndex index;
+    InfCell again = infCellOf(0, 90, 1);
+    again.parts[0].rects.push_back(infRectFromDegrees(1, -60, 2, -59));
+    index.groups = {InfGroup{0, {infCellOf(0, 90, 1)}, {}}, InfGroup{1, {infCellOf(30, 90, 2)}, {}},
+                    InfGroup{0, {again, infCellOf(60, 90, 1)}, {}},
+                    InfGroup{2, {infCellOf(36, 90, 3)}, {}}};
+    ASSERT_EQ(read(index), 3);
+    const KV71CellId want[] = {{0, 90, 1}, {30, 90, 2}, {36, 90, 3}};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(CompareKV71CellIds(cells[i].id, want[i]), 0) << i;
+    EXPECT_EQ(rects(cells[0].cover).size(), 1u);
+}
+
 TEST_F(BlockIndex, FoundInTheTreeWhateverTheCase) {
     kv71write::BlockIndex index;
     index.groups = {InfGroup{1, {infCellOf(990, 180, 2)}, {}}};

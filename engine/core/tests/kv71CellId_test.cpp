@@ -12,6 +12,8 @@
 #include <array>
 #include <cmath>
 #include <cctype>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -174,12 +176,19 @@ TEST_F(ChartRoot, SettingTheRoot) {
     EXPECT_EQ(KV71ChartRoot(), cases[5].want);
     const char* root = KV71ChartRoot();
     SetKV71ChartRoot("/a");
-    SetKV71ChartRoot(root);  // the root itself, through the pointer it gave
+    SetKV71ChartRoot(root); // the root itself, through the pointer it gave
     EXPECT_STREQ(root, "/a/");
 }
 
+// The starting root, seen in a fresh process: a "threadsafe" death test runs
+// the program anew, whatever roots the tests before it set.
+TEST(ChartRootDeathTest, StartsAtTheDefaultRoot) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(std::strcmp(KV71ChartRoot(), "Z:\\KV71/") == 0 ? 0 : 1),
+                ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(ChartRoot, PathsOfCellsAndBlockIndexes) {
-    EXPECT_STREQ(saved.c_str(), "Z:\\KV71/");
     struct Case {
         const char* root;
         const char* name;

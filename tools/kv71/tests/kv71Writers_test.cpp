@@ -125,7 +125,8 @@ TEST(BlockIndexWriter, LaysOutGroupsCellsPartsAndRectangles) {
     const InfRect r = infRectFromDegrees(-10, -60, 10, 60);
     EXPECT_EQ(r.yMin, -r.yMax);
     EXPECT_EQ(r.xMin, -r.xMax);
-    EXPECT_EQ(r.xMax, static_cast<std::int32_t>(std::lround(6378388.0 * 10 * std::numbers::pi / 180)));
+    EXPECT_EQ(r.xMax,
+              static_cast<std::int32_t>(std::lround(6378388.0 * 10 * std::numbers::pi / 180)));
 }
 
 TEST(DictionaryWriter, LinesAndLineEnds) {
