@@ -124,11 +124,13 @@ TEST_F(SerialPortsTest, AReceiverThatComesBackIsReadAgain) {
     first->send(line("SDDPT,11.0,0.0"));
     ASSERT_TRUE(waitFor([](const NavShared& s) { return s.nav.depth == 11.0f; }, 5000ms));
 
-    // Unplugged: the line hangs up. Plugged in again as another device.
-    first->hangUp();
-    std::this_thread::sleep_for(300ms);
+    // Unplugged: the line hangs up. Plugged in again as another device. The
+    // link names the new device before the old one goes: a freed
+    // pseudo-terminal number may at once be taken by another process running
+    // in parallel, so a reopen through the old name could reach its line.
     Pty second;
     pointLinkAt(second.name);
+    first->hangUp();
     bool back = false;
     auto end = std::chrono::steady_clock::now() + 10s;
     while (!back && std::chrono::steady_clock::now() < end) {
