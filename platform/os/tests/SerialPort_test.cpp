@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -149,6 +150,27 @@ TEST(SerialPortTest, ConfiguresAPseudoTerminalLikeARealLine) {
     EXPECT_FALSE(t.c_lflag & (ICANON | ECHO | ISIG));
     EXPECT_FALSE(t.c_iflag & (ICRNL | IGNCR | INLCR | IXON));
     EXPECT_FALSE(t.c_oflag & OPOST);
+}
+
+// Others cannot open the line while the port holds it, and can again once it
+// is closed, even while someone else keeps the line open (else a reopen, by
+// this port too, fails for any user without administrator rights).
+TEST(SerialPortTest, TheLineIsExclusiveOnlyWhileOpen) {
+    Pty pty;
+    auto exclusive = [&] {
+        int on = -1;
+        EXPECT_EQ(::ioctl(pty.slave, TIOCGEXCL, &on), 0);
+        return on;
+    };
+    SerialPort port;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(round == 0 ? port.open(pty.name + ":4800,n,8,1") : port.reopen())
+            << port.lastError();
+        EXPECT_EQ(exclusive(), 1);
+        port.close();
+        EXPECT_EQ(exclusive(), 0);
+    }
 }
 
 TEST(SerialPortTest, ReadsAndWritesThroughThePair) {
