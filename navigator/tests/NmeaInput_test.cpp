@@ -13,23 +13,11 @@
 
 namespace {
 
-os::SystemTime clockAt(int y, int mo, int d, int h, int mi, int s, int ms) {
-    os::SystemTime t;
-    t.year = y;
-    t.month = mo;
-    t.day = d;
-    t.hour = h;
-    t.minute = mi;
-    t.second = s;
-    t.milliseconds = ms;
-    return t;
-}
-
 class NmeaInputTest : public ::testing::Test {
   protected:
     void SetUp() override {
         resetNmeaInput();
-        clock.setNow(clockAt(2026, 12, 10, 1, 2, 3, 456));
+        clock.setNow(os::SystemTime{2026, 12, 10, 1, 2, 3, 456});
         SetNavClock(&clock);
     }
     void TearDown() override {

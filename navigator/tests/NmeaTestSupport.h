@@ -1,6 +1,8 @@
-// Helpers shared by the NMEA input tests.
+// Helpers shared by the NMEA input tests and the NMEA benchmark.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>

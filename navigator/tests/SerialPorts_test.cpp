@@ -4,10 +4,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <functional>
-#include <pty.h>
+#include <memory>
 #include <random>
 #include <sstream>
 #include <termios.h>
@@ -17,55 +16,14 @@
 #include "NmeaTestSupport.h"
 #include "os/Clock.h"
 #include "os/SerialPort.h"
+#include "os/tests/PseudoTerminal.h"
 #include "serial/SerialPorts.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// A pseudo-terminal pair; the test plays the instrument on the master side and
-// keeps the slave open so the line stays up between the port's opens.
-struct Pty {
-    int master = -1;
-    int slave = -1;
-    std::string name;
-    Pty() {
-        char buf[128];
-        if (::openpty(&master, &slave, buf, nullptr, nullptr) == 0) name = buf;
-    }
-    ~Pty() { hangUp(); }
-    void hangUp() {
-        if (master >= 0) ::close(master);
-        if (slave >= 0) ::close(slave);
-        master = slave = -1;
-    }
-    void send(const std::string& text) const {
-        std::size_t done = 0;
-        while (done < text.size()) {
-            ssize_t n = ::write(master, text.data() + done, text.size() - done);
-            if (n > 0)
-                done += static_cast<std::size_t>(n);
-            else if (n < 0 && errno != EINTR && errno != EAGAIN)
-                return;
-        }
-    }
-    // What the port wrote, collected for at most timeout.
-    std::string receive(std::size_t want, std::chrono::milliseconds timeout) const {
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-        std::string got;
-        auto end = std::chrono::steady_clock::now() + timeout;
-        while (got.size() < want && std::chrono::steady_clock::now() < end) {
-            char b[256];
-            ssize_t n = ::read(master, b, sizeof b);
-            if (n > 0)
-                got.append(b, static_cast<std::size_t>(n));
-            else
-                std::this_thread::sleep_for(2ms);
-        }
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) & ~O_NONBLOCK);
-        return got;
-    }
-};
+using Pty = ostest::PseudoTerminal;
 
 bool waitFor(const std::function<bool(const NavShared&)>& done,
              std::chrono::milliseconds timeout = 20000ms) {
@@ -166,11 +124,13 @@ TEST_F(SerialPortsTest, AReceiverThatComesBackIsReadAgain) {
     first->send(line("SDDPT,11.0,0.0"));
     ASSERT_TRUE(waitFor([](const NavShared& s) { return s.nav.depth == 11.0f; }, 5000ms));
 
-    // Unplugged: the line hangs up. Plugged in again as another device.
-    first->hangUp();
-    std::this_thread::sleep_for(300ms);
+    // Unplugged: the line hangs up. Plugged in again as another device. The
+    // link names the new device before the old one goes: a freed
+    // pseudo-terminal number may at once be taken by another process running
+    // in parallel, so a reopen through the old name could reach its line.
     Pty second;
     pointLinkAt(second.name);
+    first->hangUp();
     bool back = false;
     auto end = std::chrono::steady_clock::now() + 10s;
     while (!back && std::chrono::steady_clock::now() < end) {

@@ -266,6 +266,10 @@ void SerialPort::closeLocked() {
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)::ioctl(fd, TIOCMBIC, &lines);
     (void)::tcflush(fd, TCIOFLUSH);
+    // The exclusive mark belongs to the line, not to our descriptor: it would
+    // outlive the close while anyone else keeps the line open and refuse every
+    // later open, our own reopen included.
+    (void)::ioctl(fd, TIOCNXCL);
     ::close(fd);
 }
 

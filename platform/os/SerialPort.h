@@ -66,8 +66,8 @@ class SerialPort {
     // Closes the device and opens it again with the settings of the last
     // open(). Used after a read error, for a receiver that was unplugged.
     bool reopen();
-    // Drops DTR and RTS (errors ignored), discards both queues and closes the
-    // device. Does nothing when closed.
+    // Drops DTR and RTS (errors ignored), discards both queues, gives up the
+    // exclusive hold and closes the device. Does nothing when closed.
     void close();
     bool isOpen() const;
 

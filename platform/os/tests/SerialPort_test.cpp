@@ -1,12 +1,13 @@
 #include "os/SerialPort.h"
+#include "os/tests/PseudoTerminal.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <pty.h>
+#include <memory>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -15,6 +16,7 @@ namespace {
 
 using os::SerialPort;
 using os::SerialSettings;
+using Pty = ostest::PseudoTerminal;
 
 TEST(SerialSettingsTest, ReadsTheSettingsTexts) {
     struct Case {
@@ -95,35 +97,6 @@ TEST(SerialSettingsTest, MapsComNamesToDevicePaths) {
     EXPECT_FALSE(os::setSerialDevicePath(100, "/dev/x"));
 }
 
-// A pseudo-terminal pair: the test plays the instrument on the master side.
-struct Pty {
-    int master = -1;
-    int slave = -1;
-    std::string name;
-    Pty() {
-        char buf[128];
-        if (::openpty(&master, &slave, buf, nullptr, nullptr) == 0) name = buf;
-    }
-    ~Pty() {
-        if (master >= 0) ::close(master);
-        if (slave >= 0) ::close(slave);
-    }
-    std::string readMaster(std::size_t want, int timeoutMs) {
-        std::string got;
-        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-        while (got.size() < want && std::chrono::steady_clock::now() < end) {
-            char b[256];
-            ssize_t n = ::read(master, b, sizeof b);
-            if (n > 0)
-                got.append(b, static_cast<std::size_t>(n));
-            else
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return got;
-    }
-};
-
 TEST(SerialPortTest, SettingsBecomeLineFlags) {
     struct Case {
         const char* text;
@@ -179,6 +152,27 @@ TEST(SerialPortTest, ConfiguresAPseudoTerminalLikeARealLine) {
     EXPECT_FALSE(t.c_oflag & OPOST);
 }
 
+// Others cannot open the line while the port holds it, and can again once it
+// is closed, even while someone else keeps the line open (else a reopen, by
+// this port too, fails for any user without administrator rights).
+TEST(SerialPortTest, TheLineIsExclusiveOnlyWhileOpen) {
+    Pty pty;
+    auto exclusive = [&] {
+        int on = -1;
+        EXPECT_EQ(::ioctl(pty.slave, TIOCGEXCL, &on), 0);
+        return on;
+    };
+    SerialPort port;
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(round == 0 ? port.open(pty.name + ":4800,n,8,1") : port.reopen())
+            << port.lastError();
+        EXPECT_EQ(exclusive(), 1);
+        port.close();
+        EXPECT_EQ(exclusive(), 0);
+    }
+}
+
 TEST(SerialPortTest, ReadsAndWritesThroughThePair) {
     Pty pty;
     SerialPort port;
@@ -198,7 +192,7 @@ TEST(SerialPortTest, ReadsAndWritesThroughThePair) {
 
     const char out[] = "$GPRMC,1\r\n";
     ASSERT_TRUE(port.write(out, sizeof out - 1));
-    EXPECT_EQ(pty.readMaster(sizeof out - 1, 2000), out);
+    EXPECT_EQ(pty.receive(sizeof out - 1, std::chrono::milliseconds(2000)), out);
 }
 
 TEST(SerialPortTest, ReadWaitsAtMostTheTimeOutAndWakesAtOnce) {
@@ -233,10 +227,7 @@ TEST(SerialPortTest, AHungUpLineIsAReadErrorAndCanBeReopened) {
     ASSERT_EQ(::symlink(pty->name.c_str(), link.c_str()), 0);
     SerialPort port;
     ASSERT_TRUE(port.open(link + ":4800,n,8,1"));
-    ::close(pty->slave);
-    pty->slave = -1;
-    ::close(pty->master);
-    pty->master = -1;
+    pty->hangUp();
     ::unlink(link.c_str());
     ::rmdir(dir);
     char buf[80];
