@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -58,6 +59,10 @@ TEST(SortFloats, SortsAscendingInPlace) {
     sortFloats(withNaN.data(), 3); // must not crash or lose values
     EXPECT_TRUE(std::isnan(withNaN[1]));
     sortFloats(nullptr, 5);
+    std::vector<float> untouched = {3, 2, 1};
+    for (int n : {0, -1, INT_MIN})
+        sortFloats(untouched.data(), n);
+    EXPECT_EQ(untouched, (std::vector<float>{3, 2, 1}));
 }
 
 } // namespace
