@@ -11,6 +11,9 @@
 
 // Under the address sanitizer an impossible allocation must come back as
 // null, as it does from the plain C library, so the failure path can run.
+// This holds for the whole test binary: malloc, calloc and realloc then fail
+// as in a plain build, while a failed operator new still stops the run as a
+// sanitizer report. An ASAN_OPTIONS setting overrides it.
 extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1";
 }
