@@ -92,7 +92,6 @@ int TBaseListG::insertSorted(void* item, unsigned ui, unsigned objOff) {
         return 0;
     }
     if (isMember(item, ui)) return -1;
-    if (prev && !isMember(prev, ui)) return -1;
     if (!prev) {
         nextOf(item, ui) = head;
         head = item;
@@ -235,8 +234,7 @@ void* TBaseDListG::getItem(std::uint32_t index, unsigned ui) const {
 
 int TBaseDListG::insertSorted(void* item, unsigned ui, unsigned objOff) {
     if (!item) return -1;
-    void* prev = sortedPredecessor(head, item, ui, objOff);
-    if (!isMember(item, ui) && (!prev || isMember(prev, ui))) insertInd(item, prev, ui);
+    if (!isMember(item, ui)) insertInd(item, sortedPredecessor(head, item, ui, objOff), ui);
     return 0;
 }
 

@@ -96,6 +96,10 @@ TEST(Dates, MonthsOutsideTheYearCarryIntoNeighbouringYears) {
     int y = 2023, m = 14, d = 31;         // 2024-02-31 = 2024-03-02
     addDays(&y, &m, &d, 0);
     EXPECT_EQ(y * 10000 + m * 100 + d, 20240302);
+    for (long n : {LONG_MAX, LONG_MIN, 12000000L}) { // beyond the calendar: unchanged
+        addDays(&y, &m, &d, n);
+        EXPECT_EQ(y * 10000 + m * 100 + d, 20240302) << n;
+    }
     EXPECT_EQ(hoursSince1996(nullptr), 0);
 }
 

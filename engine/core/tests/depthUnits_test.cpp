@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <string>
 
@@ -102,6 +103,27 @@ TEST(DepthUnits, FathomReadersDecodeChartFractions) {
     } catch (const char* text) {
         EXPECT_STREQ(text, "ERROR: Unknow Decimal fathom value found 5.250000.\n");
     }
+}
+
+// The value in the texts does not follow the process locale.
+TEST(DepthUnits, FathomReaderTextsIgnoreADecimalCommaLocale) {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const char* locale = std::setlocale(LC_ALL, "nb_NO.UTF-8");
+    if (!locale) locale = std::setlocale(LC_ALL, "de_DE.UTF-8");
+    ASSERT_NE(locale, nullptr) << "no decimal-comma locale installed (package locales-all)";
+
+    setTraceMessageHook(&record);
+    traced.clear();
+    fathomFractionToMetres(2.25);
+    EXPECT_EQ(traced, "Unknow fathhom value 2.250000.\n");
+    setTraceMessageHook(nullptr);
+    try {
+        fathomFeetToMetres(-5.25);
+        ADD_FAILURE() << "an off-step fraction was accepted";
+    } catch (const char* text) {
+        EXPECT_STREQ(text, "ERROR: Unknow Decimal fathom value found -5.250000.\n");
+    }
+    std::setlocale(LC_ALL, previous.c_str());
 }
 
 } // namespace

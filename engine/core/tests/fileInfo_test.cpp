@@ -1,5 +1,7 @@
 #include "util/fileInfo.h"
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,16 +17,7 @@ namespace {
 
 class FileInfoTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/fileinfoXXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override {
-        for (const char* n : {"A.INF", "b.inf", "c.dat"})
-            unlink((dir_ + "/" + n).c_str());
-        rmdir(dir_.c_str());
-    }
+    void SetUp() override { ASSERT_FALSE(temp_.path().empty()); }
     void make(const char* name, std::size_t size, std::int64_t mtime) {
         const std::string path = dir_ + "/" + name;
         const int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
@@ -35,7 +28,8 @@ class FileInfoTest : public ::testing::Test {
         ASSERT_EQ(futimens(fd, times), 0);
         close(fd);
     }
-    std::string dir_;
+    TempDir temp_;
+    const std::string dir_ = temp_.path();
 };
 
 TEST_F(FileInfoTest, UnpacksTheDosDateAndTimeOfTheModificationTime) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -10,6 +11,9 @@
 
 // Under the address sanitizer an impossible allocation must come back as
 // null, as it does from the plain C library, so the failure path can run.
+// This holds for the whole test binary: malloc, calloc and realloc then fail
+// as in a plain build, while a failed operator new still stops the run as a
+// sanitizer report. An ASAN_OPTIONS setting overrides it.
 extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1";
 }
@@ -58,6 +62,10 @@ TEST(SortFloats, SortsAscendingInPlace) {
     sortFloats(withNaN.data(), 3); // must not crash or lose values
     EXPECT_TRUE(std::isnan(withNaN[1]));
     sortFloats(nullptr, 5);
+    std::vector<float> untouched = {3, 2, 1};
+    for (int n : {0, -1, INT_MIN})
+        sortFloats(untouched.data(), n);
+    EXPECT_EQ(untouched, (std::vector<float>{3, 2, 1}));
 }
 
 } // namespace

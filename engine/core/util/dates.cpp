@@ -110,9 +110,10 @@ int isLeapYear(int year) {
 
 void addDays(int* year, int* month, int* day, long n) {
     if (!year || !month || !day) return;
-    long long start = 0;
-    if (!civilDays(*year, *month, *day, start) || !inCalendar(start + n)) return;
-    const year_month_day ymd = civilDate(start + n);
+    long long start = 0, end = 0;
+    if (!civilDays(*year, *month, *day, start)) return;
+    if (__builtin_add_overflow(start, static_cast<long long>(n), &end) || !inCalendar(end)) return;
+    const year_month_day ymd = civilDate(end);
     *year = static_cast<int>(ymd.year());
     *month = static_cast<int>(static_cast<unsigned>(ymd.month()));
     *day = static_cast<int>(static_cast<unsigned>(ymd.day()));

@@ -45,7 +45,8 @@ long julianDay(int year, int month, int day);
 int isLeapYear(int year);
 
 // Steps the date by n days (backwards for negative n) over the month lengths.
-// The date is first normalised (see above). Null pointers: nothing happens.
+// The date is first normalised (see above). Null pointers, or a start or a
+// result outside the calendar's range (years -32767..32767): nothing happens.
 void addDays(int* year, int* month, int* day, long n);
 
 // Adds minutes (negative to go back) to a packed date-time, carrying into

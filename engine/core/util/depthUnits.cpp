@@ -1,10 +1,12 @@
 #include "util/depthUnits.h"
 
+#include "util/cNumbers.h"
 #include "util/reportError.h"
 
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -43,9 +45,15 @@ double wholeFathoms(double magnitude) {
     return std::trunc(magnitude) + (fraction >= 0.995 ? 1 : 0);
 }
 
+// The value as "%f" writes it in the "C" locale: the texts read the same
+// whatever the process locale says.
+std::string valueText(double v) {
+    return cnumbers::fixed(v, 6);
+}
+
 void trace(void (*hook)(const char*), const char* format, double v) {
     char text[96];
-    std::snprintf(text, sizeof text, format, v);
+    std::snprintf(text, sizeof text, format, valueText(v).c_str());
     hook(text);
 }
 
@@ -101,7 +109,7 @@ double fathomFractionToMetres(double v) {
     const double magnitude = std::fabs(v);
     const int k = tenthStep(magnitude);
     if (k < 0) {
-        trace(traceMessage, "Unknow fathhom value %f.\n", v);
+        trace(traceMessage, "Unknow fathhom value %s.\n", v);
         return v * metresPerFathom;
     }
     const double metres = wholeFathoms(magnitude) * metresPerFathom + k * 0.6 * metresPerFoot;
@@ -111,10 +119,10 @@ double fathomFractionToMetres(double v) {
 double fathomFeetToMetres(double v) {
     const double magnitude = std::fabs(v);
     const int k = tenthStep(magnitude);
-    if (k < 0) reportError("Unknow Decimal fathom value found %f.\n", v);
+    if (k < 0) reportError("Unknow Decimal fathom value found %s.\n", valueText(v).c_str());
     double metres = wholeFathoms(magnitude) * metresPerFathom;
     if (k > 5)
-        trace(traceMessage, "Unknow feet/fath value %f.\n", v);
+        trace(traceMessage, "Unknow feet/fath value %s.\n", v);
     else
         metres += k * metresPerFoot;
     return v < 0 ? -metres : metres;
@@ -125,7 +133,7 @@ double fathomsAndFeetToMetres(double fathoms, double feet) {
     if (feet >= 0 && feet <= 5 && feet == std::trunc(feet))
         metres += feet * metresPerFoot;
     else
-        trace(traceMessage, "Unknow feet value %f.\n", feet);
+        trace(traceMessage, "Unknow feet value %s.\n", feet);
     return fathoms < 0 ? -metres : metres;
 }
 

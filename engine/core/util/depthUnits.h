@@ -2,8 +2,9 @@
 // a depth into the parts a sounding shows, and the readers of depths that
 // charts write in fathoms with a fraction or in fathoms and feet.
 //
-// This unit is compiled into both Skjoldr and the tide library. It depends on
-// nothing but util/reportError.h and the standard library; keep it so.
+// This unit may be compiled into the tide library too: it depends on nothing
+// but util/reportError.h, the header-only util/cNumbers.h and the standard
+// library; keep it so.
 //
 // One fathom is taken as 1.829 m and one foot as 0.3048 m.
 #pragma once
@@ -41,7 +42,9 @@ int splitFathomsFeet(double v, int* fathoms, int* feet);
 // Readers of chart depths written in fathoms. The fraction of a value is
 // classified against the tenth steps 0.0 to 0.9 (within 0.005). Negative
 // values (drying heights) are read by their magnitude and keep their sign.
-// Whole fathoms count 1.829 m, feet 0.3048 m.
+// Whole fathoms count 1.829 m, feet 0.3048 m. The value in a traced or
+// reported text is written as "%f" writes it in the "C" locale, whatever the
+// process locale says.
 
 // v = fathoms with a fraction of a fathom in tenths (2.5 = two and a half
 // fathoms): whole x 1.829 + tenths x 0.6 feet x 0.3048. A fraction that is no
