@@ -223,6 +223,45 @@ TEST(VectorFont, RecordsMatchTheirStrokes) {
         EXPECT_LE(std::size_t(VG_Glyph(ch)->offset()), VG_CommandStream().size()) << ch;
 }
 
+TEST(VectorFont, CommandListsTileTheStream) {
+    // Each glyph's commands, read with their operands, end where the next glyph's
+    // begin, and the last glyph's at the end of the stream: no word is lost or shared.
+    const std::vector<std::int16_t>& s = VG_CommandStream();
+    const auto word = [](char a, char b) { return std::int16_t(std::uint8_t(a) | b << 8); };
+    std::size_t expectedStart = 0;
+    for (int ch = 1; ch < kVectorGlyphCount; ++ch) {
+        const VectorGlyphRecord& g = *VG_Glyph(ch);
+        ASSERT_EQ(std::size_t(g.offset()), expectedStart) << "glyph " << ch;
+        std::size_t at = expectedStart;
+        for (int c = 0; c < g.commands(); ++c) {
+            ASSERT_LT(at, s.size()) << "glyph " << ch;
+            const std::int16_t op = s[at++];
+            if (op == word('C', 'P') || op == word('C', 'B'))
+                at += 3;
+            else if (op == word('D', 'P') || op == word('F', 'P'))
+                at += 1 + 2 * std::size_t(s.at(at));
+            else if (op == word('M', 'T'))
+                at += 2;
+            else if (op == word('D', 'C') || op == word('F', 'C'))
+                at += 1;
+            else
+                FAIL() << "glyph " << ch << " has an unknown command at " << at - 1;
+        }
+        expectedStart = at;
+    }
+    EXPECT_EQ(expectedStart, s.size());
+
+    // The stroke data itself is fixed: its FNV-1a digest (little-endian words)
+    // catches any changed, lost or added number.
+    std::uint64_t h = 0xcbf29ce484222325u;
+    for (const std::int16_t v : s)
+        for (const std::uint8_t byte :
+             {std::uint8_t(v & 0xFF), std::uint8_t(std::uint16_t(v) >> 8)})
+            h = (h ^ byte) * 0x100000001b3u;
+    EXPECT_EQ(s.size(), 526u);
+    EXPECT_EQ(h, 0x90bf344e8d6cacecu);
+}
+
 TEST(FontSelection, NumbersChooseRowsFallbacksAndAlignment) {
     struct Case {
         int number, row, fallback, align;
