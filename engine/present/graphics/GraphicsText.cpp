@@ -5,6 +5,7 @@
 #include "graphics/GraphicsFonts.h"
 #include "graphics/GraphicsLayer.h"
 #include "graphics/VectorFont.h"
+#include "runtime/intmath.h"
 
 #include <QImage>
 #include <QPainter>
@@ -306,7 +307,7 @@ void GD_RotatedText(int colour, int x, int y, const char* text, double angle, in
         double px = x, py = y;
         for (std::size_t i = 0; i < n; ++i) {
             const int ch = static_cast<unsigned char>(text[i]);
-            GD_VectorGlyph(int(std::lround(px)), int(std::lround(py)), ch, angle, scale, 1);
+            GD_VectorGlyph(int(round(px, 0)), int(round(py, 0)), ch, angle, scale, 1);
             const VectorGlyphRecord* g = VG_Glyph(ch);
             const double adv = g ? g->advance() * std::ldexp(1.0, scale) : 0.0;
             px += adv * std::cos(a);

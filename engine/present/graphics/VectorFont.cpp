@@ -215,7 +215,7 @@ void VG_DrawGlyph(VectorGlyphSink& sink, int ox, int oy, int ch,
             at += 2;
         } else if (op == kDC || op == kFC) {
             if (at >= size) return;
-            const int r = int(std::lround(s[at++] * radiusScale));
+            const int r = int(round(s[at++] * radiusScale, 0));
             if (op == kDC && hasPen) sink.circle(pen, centre, r);
             if (op == kFC && hasBrush) sink.filledCircle(brush, centre, r);
         }

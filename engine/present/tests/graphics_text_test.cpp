@@ -449,6 +449,14 @@ TEST_F(GraphicsText, StrokeGlyphDrawnAlongAnAngle) {
     GD_SymbolXY(3, 0, 0, 25);
     EXPECT_EQ(rec.log(), "Polyline pen=solid/1/p0 rop=copy (64,64) (70,64)\n"
                          "Polyline pen=solid/1/p0 rop=copy (67,67) (67,61)\n");
+    // Stroke text at half size: glyph 1 (advance 13) steps 6.5 units, and the
+    // second glyph's origin rounds half to even, to 6.
+    rec.clearLog();
+    GD_RotatedText(3, 0, 0, "\x01\x01", 0, -1);
+    EXPECT_EQ(rec.log(), "Polyline pen=solid/1/p14 rop=copy (64,64) (69,64)\n"
+                         "Polyline pen=solid/1/p14 rop=copy (66,64) (66,66)\n"
+                         "Polyline pen=solid/1/p14 rop=copy (70,64) (75,64)\n"
+                         "Polyline pen=solid/1/p14 rop=copy (72,64) (72,66)\n");
     gdSetCurrentDc(dc_.get());
 }
 
