@@ -13,6 +13,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -118,10 +119,14 @@ bool recordText(Dc& dc, int row, int colour, int x, int y, int align, double ang
     auto* rec = dynamic_cast<gdi::RecordingDc*>(&dc);
     if (!rec) return false;
     const XY d = dc.mapping().toDevice({x, y});
+    // The angle as "%g" would give it, but with a point whatever the locale.
+    char angleText[32] = {}; // the last byte stays the terminator
+    std::to_chars(angleText, angleText + sizeof angleText - 1, angle, std::chars_format::general,
+                  6);
     char head[160];
     std::snprintf(
-        head, sizeof head, "Text row=%d %s (%d,%d) align=%d angle=%g scale=%d codes=", row,
-        gdi::RecordingDc::colourText(gdColour(colour)).c_str(), d.x, d.y, align, angle, scale);
+        head, sizeof head, "Text row=%d %s (%d,%d) align=%d angle=%s scale=%d codes=", row,
+        gdi::RecordingDc::colourText(gdColour(colour)).c_str(), d.x, d.y, align, angleText, scale);
     rec->note(head + codesText(bytes, n));
     return true;
 }

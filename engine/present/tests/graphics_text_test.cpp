@@ -14,6 +14,7 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -628,6 +629,15 @@ TEST_F(GraphicsText, RecordingShowsFontCodesAndColour) {
     GD_WriteXY(0, 1, 2, "Ab");
     EXPECT_EQ(rec.log(), "Text row=3 p86 (10,20) align=30 angle=0 scale=0 codes=12\n"
                          "Text row=0 p0 (1,2) align=8 angle=0 scale=0 codes=65,98\n");
+
+    // A turned text's angle keeps its decimal point under a decimal-comma locale.
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+        rec.clearLog();
+        GD_RotatedText(0, 1, 2, "A", 22.5, 0);
+        std::setlocale(LC_ALL, previous.c_str());
+        EXPECT_EQ(rec.log(), "Text row=0 p0 (1,2) align=-1 angle=22.5 scale=0 codes=65\n");
+    }
     gdSetCurrentDc(dc_.get());
 }
 
