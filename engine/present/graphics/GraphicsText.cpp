@@ -407,15 +407,15 @@ void GD_TextBox(int x, int y, const char* text, int charsPerLine, int colour) {
             ++j;
         while (j < std::size_t(len) && text[j] != ' ' && text[j] != '\n' && text[j] != '\r')
             ++j;
-        const std::string piece(text + i, text + j);
-        if (!line.empty() && widthOf(line + piece) > width) {
+        const std::string word(text + i, text + j);
+        if (!line.empty() && widthOf(line + word) > width) {
             lines.push_back(line);
             std::size_t k = 0;
-            while (k < piece.size() && piece[k] == ' ')
+            while (k < word.size() && word[k] == ' ')
                 ++k;
-            line = piece.substr(k);
+            line = word.substr(k);
         } else {
-            line += piece;
+            line += word;
         }
         i = j;
     }
