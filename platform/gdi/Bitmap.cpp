@@ -75,16 +75,18 @@ std::shared_ptr<Bitmap> Bitmap::fromDib(const std::uint8_t* data, std::size_t si
     const std::int32_t height = topDown ? -rawHeight : rawHeight;
     if (!sizeOk(width, height)) return nullptr;
 
-    std::size_t tableCount = 0;
+    // Images of 1, 4 and 8 bits index their colour table; those of more bits may
+    // still carry one (colours used), which lies before the rows and is skipped.
+    std::size_t tableCount = coloursUsed;
     if (bpp <= 8) {
         const std::uint32_t full = 1u << bpp;
         if (coloursUsed > full) return nullptr;
         tableCount = coloursUsed ? coloursUsed : full;
     }
-    std::vector<QRgb> table(tableCount);
     std::size_t offset = headerSize;
     if (tableCount * 4 > size - offset) return nullptr;
-    for (std::size_t i = 0; i < tableCount; ++i) {
+    std::vector<QRgb> table(bpp <= 8 ? tableCount : 0);
+    for (std::size_t i = 0; i < table.size(); ++i) {
         const std::uint8_t* e = data + offset + 4 * i;
         table[i] = qRgb(e[2], e[1], e[0]);
     }

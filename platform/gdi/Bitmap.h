@@ -28,10 +28,10 @@ class Bitmap {
     // an information header of 40 bytes or more (little-endian: header size,
     // width, height (negative: rows top first, else bottom first), planes 1, bits
     // per pixel 1, 4, 8, 16, 24 or 32, compression 0 (none), image size, two
-    // resolutions, colours used, colours important), the colour table for 1, 4
-    // and 8 bits (blue, green, red, reserved; colours used, or all when 0), then
-    // the rows, each padded to 4 bytes. 16 bits are 5-5-5. Anything malformed,
-    // truncated or of another kind gives null.
+    // resolutions, colours used, colours important), the colour table (blue,
+    // green, red, reserved; colours used, or for 1, 4 and 8 bits all when 0;
+    // skipped above 8 bits), then the rows, each padded to 4 bytes. 16 bits are
+    // 5-5-5. Anything malformed, truncated or of another kind gives null.
     static std::shared_ptr<Bitmap> fromDib(const std::uint8_t* data, std::size_t size);
 
     int width() const { return image_.width(); }

@@ -5,6 +5,7 @@
 #include "graphics/GraphicsFonts.h"
 #include "graphics/GraphicsLayer.h"
 #include "graphics/VectorFont.h"
+#include "runtime/intmath.h"
 
 #include <QImage>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -117,10 +119,14 @@ bool recordText(Dc& dc, int row, int colour, int x, int y, int align, double ang
     auto* rec = dynamic_cast<gdi::RecordingDc*>(&dc);
     if (!rec) return false;
     const XY d = dc.mapping().toDevice({x, y});
+    // The angle as "%g" would give it, but with a point whatever the locale.
+    char angleText[32] = {}; // the last byte stays the terminator
+    std::to_chars(angleText, angleText + sizeof angleText - 1, angle, std::chars_format::general,
+                  6);
     char head[160];
     std::snprintf(
-        head, sizeof head, "Text row=%d %s (%d,%d) align=%d angle=%g scale=%d codes=", row,
-        gdi::RecordingDc::colourText(gdColour(colour)).c_str(), d.x, d.y, align, angle, scale);
+        head, sizeof head, "Text row=%d %s (%d,%d) align=%d angle=%s scale=%d codes=", row,
+        gdi::RecordingDc::colourText(gdColour(colour)).c_str(), d.x, d.y, align, angleText, scale);
     rec->note(head + codesText(bytes, n));
     return true;
 }
@@ -306,7 +312,7 @@ void GD_RotatedText(int colour, int x, int y, const char* text, double angle, in
         double px = x, py = y;
         for (std::size_t i = 0; i < n; ++i) {
             const int ch = static_cast<unsigned char>(text[i]);
-            GD_VectorGlyph(int(std::lround(px)), int(std::lround(py)), ch, angle, scale, 1);
+            GD_VectorGlyph(int(round(px, 0)), int(round(py, 0)), ch, angle, scale, 1);
             const VectorGlyphRecord* g = VG_Glyph(ch);
             const double adv = g ? g->advance() * std::ldexp(1.0, scale) : 0.0;
             px += adv * std::cos(a);
@@ -401,15 +407,15 @@ void GD_TextBox(int x, int y, const char* text, int charsPerLine, int colour) {
             ++j;
         while (j < std::size_t(len) && text[j] != ' ' && text[j] != '\n' && text[j] != '\r')
             ++j;
-        const std::string piece(text + i, text + j);
-        if (!line.empty() && widthOf(line + piece) > width) {
+        const std::string word(text + i, text + j);
+        if (!line.empty() && widthOf(line + word) > width) {
             lines.push_back(line);
             std::size_t k = 0;
-            while (k < piece.size() && piece[k] == ' ')
+            while (k < word.size() && word[k] == ' ')
                 ++k;
-            line = piece.substr(k);
+            line = word.substr(k);
         } else {
-            line += piece;
+            line += word;
         }
         i = j;
     }

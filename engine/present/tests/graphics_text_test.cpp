@@ -14,6 +14,7 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -223,6 +224,45 @@ TEST(VectorFont, RecordsMatchTheirStrokes) {
         EXPECT_LE(std::size_t(VG_Glyph(ch)->offset()), VG_CommandStream().size()) << ch;
 }
 
+TEST(VectorFont, CommandListsTileTheStream) {
+    // Each glyph's commands, read with their operands, end where the next glyph's
+    // begin, and the last glyph's at the end of the stream: no word is lost or shared.
+    const std::vector<std::int16_t>& s = VG_CommandStream();
+    const auto word = [](char a, char b) { return std::int16_t(std::uint8_t(a) | b << 8); };
+    std::size_t expectedStart = 0;
+    for (int ch = 1; ch < kVectorGlyphCount; ++ch) {
+        const VectorGlyphRecord& g = *VG_Glyph(ch);
+        ASSERT_EQ(std::size_t(g.offset()), expectedStart) << "glyph " << ch;
+        std::size_t at = expectedStart;
+        for (int c = 0; c < g.commands(); ++c) {
+            ASSERT_LT(at, s.size()) << "glyph " << ch;
+            const std::int16_t op = s[at++];
+            if (op == word('C', 'P') || op == word('C', 'B'))
+                at += 3;
+            else if (op == word('D', 'P') || op == word('F', 'P'))
+                at += 1 + 2 * std::size_t(s.at(at));
+            else if (op == word('M', 'T'))
+                at += 2;
+            else if (op == word('D', 'C') || op == word('F', 'C'))
+                at += 1;
+            else
+                FAIL() << "glyph " << ch << " has an unknown command at " << at - 1;
+        }
+        expectedStart = at;
+    }
+    EXPECT_EQ(expectedStart, s.size());
+
+    // The stroke data itself is fixed: its FNV-1a digest (little-endian words)
+    // catches any changed, lost or added number.
+    std::uint64_t h = 0xcbf29ce484222325u;
+    for (const std::int16_t v : s)
+        for (const std::uint8_t byte :
+             {std::uint8_t(v & 0xFF), std::uint8_t(std::uint16_t(v) >> 8)})
+            h = (h ^ byte) * 0x100000001b3u;
+    EXPECT_EQ(s.size(), 526u);
+    EXPECT_EQ(h, 0x90bf344e8d6cacecu);
+}
+
 TEST(FontSelection, NumbersChooseRowsFallbacksAndAlignment) {
     struct Case {
         int number, row, fallback, align;
@@ -410,6 +450,14 @@ TEST_F(GraphicsText, StrokeGlyphDrawnAlongAnAngle) {
     GD_SymbolXY(3, 0, 0, 25);
     EXPECT_EQ(rec.log(), "Polyline pen=solid/1/p0 rop=copy (64,64) (70,64)\n"
                          "Polyline pen=solid/1/p0 rop=copy (67,67) (67,61)\n");
+    // Stroke text at half size: glyph 1 (advance 13) steps 6.5 units, and the
+    // second glyph's origin rounds half to even, to 6.
+    rec.clearLog();
+    GD_RotatedText(3, 0, 0, "\x01\x01", 0, -1);
+    EXPECT_EQ(rec.log(), "Polyline pen=solid/1/p14 rop=copy (64,64) (69,64)\n"
+                         "Polyline pen=solid/1/p14 rop=copy (66,64) (66,66)\n"
+                         "Polyline pen=solid/1/p14 rop=copy (70,64) (75,64)\n"
+                         "Polyline pen=solid/1/p14 rop=copy (72,64) (72,66)\n");
     gdSetCurrentDc(dc_.get());
 }
 
@@ -581,6 +629,15 @@ TEST_F(GraphicsText, RecordingShowsFontCodesAndColour) {
     GD_WriteXY(0, 1, 2, "Ab");
     EXPECT_EQ(rec.log(), "Text row=3 p86 (10,20) align=30 angle=0 scale=0 codes=12\n"
                          "Text row=0 p0 (1,2) align=8 angle=0 scale=0 codes=65,98\n");
+
+    // A turned text's angle keeps its decimal point under a decimal-comma locale.
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+        rec.clearLog();
+        GD_RotatedText(0, 1, 2, "A", 22.5, 0);
+        std::setlocale(LC_ALL, previous.c_str());
+        EXPECT_EQ(rec.log(), "Text row=0 p0 (1,2) align=-1 angle=22.5 scale=0 codes=65\n");
+    }
     gdSetCurrentDc(dc_.get());
 }
 

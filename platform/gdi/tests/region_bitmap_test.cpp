@@ -87,6 +87,12 @@ TEST(Bitmap, ReadsTheClipboardsDeviceIndependentImages) {
     EXPECT_EQ(at(*b, 1, 0), 0xFFFFFFu);
     EXPECT_EQ(at(*b, 0, 1), 0xFF0000u);
     EXPECT_EQ(at(*b, 1, 1), 0x00FF00u);
+    // 24 bits with a colour table of one entry, which the rows follow.
+    Dib t24(1, 1, 24, 1);
+    t24.add({9, 9, 9, 0}).add({10, 20, 30, 0});
+    b = t24.read();
+    ASSERT_TRUE(b);
+    EXPECT_EQ(at(*b, 0, 0), 0x1E140Au);
 
     // 1 bit, 3 x 1 with a two-colour table.
     Dib d1(3, 1, 1);
@@ -128,6 +134,7 @@ TEST(Bitmap, RefusesMalformedImages) {
         {"truncated rows", Dib(2, 2, 24).add({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 1},
         {"truncated table", Dib(2, 1, 8, 4).add({0, 0, 0, 0, 0, 0, 0, 0}), 0},
         {"too many colours", Dib(1, 1, 8, 257).add({0, 0, 0, 0}), 0},
+        {"table past the end", Dib(1, 1, 32, 0xFFFFFFFFu).add({0, 0, 0, 0}), 0},
         {"bits per pixel", Dib(1, 1, 3).add({0, 0, 0, 0}), 0},
         {"compressed", Dib(1, 1, 8, 0, 1).add({0, 0, 0, 0}), 0},
         {"old header", Dib(1, 1, 24, 0, 0, 12).add({0, 0, 0, 0}), 0},
