@@ -28,6 +28,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -55,10 +56,13 @@ std::vector<std::string> split(const std::string& s, char sep) {
     }
 }
 
+// A finite number: from_chars also takes "nan" and "inf", which would slip
+// through the range checks (a NaN position lands on the cell's corner).
 double number(const std::string& text) {
     double v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size()) fail("not a number: " + text);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
+        fail("not a number: " + text);
     return v;
 }
 
