@@ -166,6 +166,8 @@ struct Builder {
     void edge(const std::string& text) {
         const auto v = numbers(text);
         if (v.size() < 4 || v.size() % 2) fail("bad edge");
+        // A point that repeats the previous one is dropped, the last one never:
+        // every edge keeps both its ends, so at least two points.
         CellEdge e;
         for (std::size_t i = 0; i < v.size(); i += 2) {
             const LocalPoint p = local(v[i], v[i + 1]);
@@ -174,7 +176,6 @@ struct Builder {
                 continue;
             e.points.push_back(p);
         }
-        if (e.points.size() < 2) e.points.push_back(e.points.back());
         if (e.points.size() > 65535) fail("edge too long");
         if (cell.edges.size() >= 65535) fail("more than 65535 edges in one cell");
         cell.edges.push_back(std::move(e));
