@@ -28,6 +28,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -55,10 +56,13 @@ std::vector<std::string> split(const std::string& s, char sep) {
     }
 }
 
+// A finite number: from_chars also takes "nan" and "inf", which would slip
+// through the range checks (a NaN position lands on the cell's corner).
 double number(const std::string& text) {
     double v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size()) fail("not a number: " + text);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
+        fail("not a number: " + text);
     return v;
 }
 
@@ -162,6 +166,8 @@ struct Builder {
     void edge(const std::string& text) {
         const auto v = numbers(text);
         if (v.size() < 4 || v.size() % 2) fail("bad edge");
+        // A point that repeats the previous one is dropped, the last one never:
+        // every edge keeps both its ends, so at least two points.
         CellEdge e;
         for (std::size_t i = 0; i < v.size(); i += 2) {
             const LocalPoint p = local(v[i], v[i + 1]);
@@ -170,7 +176,6 @@ struct Builder {
                 continue;
             e.points.push_back(p);
         }
-        if (e.points.size() < 2) e.points.push_back(e.points.back());
         if (e.points.size() > 65535) fail("edge too long");
         if (cell.edges.size() >= 65535) fail("more than 65535 edges in one cell");
         cell.edges.push_back(std::move(e));

@@ -30,6 +30,7 @@ from shapely.ops import polygonize, transform, unary_union
 from shapely.strtree import STRtree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.dont_write_bytecode = True  # keep the source folder clean
 import dictionary  # noqa: E402
 
 # Cell sizes of levels Z, A..G in grid units of 1/3 degree.
@@ -450,8 +451,6 @@ def place_aids(cell, local, land, tree, polys):
         if at is None or not cell.contains(*at):
             continue
         lon, lat = at
-        if not cell.contains(lon, lat):
-            continue
         base = [(58, chr_), (86, per), (115, rng_), (87, name)] + ([(72, grp)] if grp else [])
         if sectors:
             for a, b, colour in sectors:
@@ -489,7 +488,7 @@ def place_aids(cell, local, land, tree, polys):
     for code, lon, lat, attrs, dm in hazards:
         if not cell.near(lon, lat):
             continue
-        lon, lat, dist = water_near(local, tree, polys, lon, lat, 60)
+        lon, lat, _ = water_near(local, tree, polys, lon, lat, 60)
         if cell.contains(lon, lat):
             cell.add_point(code, lon, lat, attrs + ([(116, dm)] if dm else []))
     # An anchorage with its berth, a recommended track into the harbour, a

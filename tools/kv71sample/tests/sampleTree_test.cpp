@@ -25,6 +25,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -294,9 +295,10 @@ TEST(SampleDatabase, CataloguesEveryCellWithItsCoverInsideTheCell) {
     }
 }
 
-
 std::vector<std::string> tracedLines;
-void recordTrace(const char* text) { tracedLines.emplace_back(text); }
+void recordTrace(const char* text) {
+    tracedLines.emplace_back(text);
+}
 
 // Queried level by level over the whole region as the drawing pass queries a
 // view, the sample answers the classes that level should show, and no cell is
