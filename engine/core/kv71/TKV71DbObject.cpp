@@ -7,16 +7,36 @@
 #include "kv71/dictionaryTables.h"
 #include "util/sphere.h"
 
+#include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <locale.h>
 #include <string>
 
 namespace {
 
-// printf into a string.
+// Numbers are printed with "C" conventions on this thread whatever the
+// process locale says (a '.' as the decimal point).
+class CNumbers {
+  public:
+    CNumbers() : previous_(uselocale(cLocale())) {}
+    ~CNumbers() { uselocale(previous_); }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+  private:
+    static locale_t cLocale() {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        return c;
+    }
+    locale_t previous_;
+};
+
+// printf into a string, with "C" numbers.
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string format(const char* fmt, ...) {
+    const CNumbers cNumbers;
     va_list args;
     va_start(args, fmt);
     va_list again;

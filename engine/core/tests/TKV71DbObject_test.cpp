@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -222,6 +223,33 @@ TEST_F(KV71Objects, AttributeValuesAsText) {
     EXPECT_EQ(a->PrintValue(buf, sizeof buf), 3);
     EXPECT_STREQ(buf, "whi");
     EXPECT_EQ(a->PrintValue(nullptr, 0), 10);
+}
+
+TEST_F(KV71Objects, AttributeValuesPrintWithAPointUnderADecimalCommaLocale) {
+    const std::string old = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8"))
+        GTEST_SKIP() << "no German locale installed";
+    TKV71DbObject light = object(0);
+    struct Case {
+        std::uint8_t code;
+        const char* fmt;
+        std::string want;
+    } cases[] = {
+        {HEIGHT, "%.2f", "123.40"},
+        {VALSOU, nullptr, "2.8"},
+        {VALSOU, "%.3f", "2.750"},
+    };
+    std::vector<std::string> got;
+    for (const Case& c : cases) {
+        tables.attrs.clear();
+        tables.attrs[c.code] = GdbAttrLookup{1, c.fmt, nullptr};
+        dictionary->SetPresentation(&tables);
+        got.push_back(value(light.GetAttr(c.code)));
+    }
+    dictionary->SetPresentation(nullptr);
+    std::setlocale(LC_ALL, old.c_str());
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(got[i], cases[i].want) << int(cases[i].code);
 }
 
 TEST_F(KV71Objects, AttributeValuesAsBytes) {
