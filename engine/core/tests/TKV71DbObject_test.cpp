@@ -2,9 +2,11 @@
 #include "gdb/TGeoDb.h"
 #include "kv71/TKV71DbClonedObject.h"
 #include "kv71/TKV71DbObject.h"
+#include "kv71/TKV71DbObjectIterator.h"
 #include "kv71/TKV71Dictionary.h"
 #include "kv71/cellCache.h"
 #include "kv71/cellReader.h"
+#include "runtime/TLocker.h"
 
 #include "TempDir.h"
 #include "tools/kv71/CellFileWriter.h"
@@ -13,11 +15,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <clocale>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace kv71write;
@@ -513,6 +519,33 @@ TEST_F(KV71Objects, CloneKeepsItsCell) {
     delete clone; // the copy of the copy keeps the cell
     EXPECT_EQ(again->GetLabel(), LIGHTS);
     delete again; // the last lock: the cell is freed (TearDown checks the memory)
+}
+
+// Loads on other threads evict by lock count under the cell-reader lock: a
+// clone counts its cell's lock under that lock too, waiting while a load
+// holds it.
+TEST_F(KV71Objects, ClonesCountTheirCellLockUnderTheCellReaderLock) {
+    // Whether work on another thread waited while this one held the lock.
+    auto waitsForTheLoader = [](const std::function<void()>& work) {
+        std::atomic<bool> finished{false};
+        KV71CellReaderLock().lock();
+        std::thread worker([&] {
+            work();
+            finished = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const bool waited = !finished;
+        KV71CellReaderLock().unlock();
+        worker.join();
+        return waited;
+    };
+    TKV71DbObject buoy = object(1);
+    const std::uint32_t locks = cell->lockCount;
+    GdbObject* clone = nullptr;
+    EXPECT_TRUE(waitsForTheLoader([&] { clone = buoy.clone(); }));
+    EXPECT_EQ(cell->lockCount, locks + 1);
+    EXPECT_TRUE(waitsForTheLoader([&] { delete clone; }));
+    EXPECT_EQ(cell->lockCount, locks);
 }
 
 } // namespace
