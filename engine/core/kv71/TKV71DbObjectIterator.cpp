@@ -25,8 +25,8 @@ namespace {
 constexpr int endedAscending = 1000;
 constexpr int endedDescending = -1000;
 
-// Sets the chart root for the life of the object and puts the previous one
-// back afterwards, also when loading throws.
+// Sets the chart root for the life of the object and then the root given
+// as back (the database's own), also when loading throws.
 class RootSwitch {
   public:
     RootSwitch(const char* root, const char* back) : back_(back) { SetKV71ChartRoot(root); }
