@@ -164,9 +164,8 @@ int TKV71DbObjectIterator::init(GeoCover& cover, unsigned long scale) {
 }
 
 int TKV71DbObjectIterator::resetPriorityLayers(int a, int b) {
-    object_.SetRecord(nullptr, nullptr);
-    cell_ = nullptr;
-    link_ = -1;
+    // A reset that finds no layer leaves the walk ended, not where it was.
+    endWalk();
     if (links_.empty()) return -1;
     int lo = std::min(a, b), hi = std::max(a, b);
     int low = 65535, high = 0;
