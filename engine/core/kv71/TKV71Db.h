@@ -5,9 +5,9 @@
 // list, read block by block on first need.
 //
 // The cell cache (kv71/cellCache.h) is shared by every database of the
-// process: the first database sets it up, the last one takes it down. Create, destroy and flush
-// databases on one thread; look-ups in the catalogue may come from any
-// thread (the catalogue has its own lock).
+// process: the first database sets it up, the last one takes it down.
+// Create, destroy and flush databases on one thread; look-ups in the
+// catalogue may come from any thread (the catalogue has its own lock).
 #pragma once
 
 #include "gdb/TGeoDb.h"
