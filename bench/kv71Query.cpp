@@ -12,13 +12,12 @@
 // (bench/kv71SampleView.cpp views the sample chart the same way.)
 // Counters: objects and drawn (non-null geometry) per view, and the time per
 // object returned.
-#include "gdb/TGdbFormula.h"
-#include "gdb/TGdbQuery.h"
 #include "kv71/TKV71Db.h"
-#include "kv71/TKV71DbObject.h"
 #include "kv71/TKV71Dictionary.h"
 #include "proj/MapObject.h"
 #include "proj/newMap.h"
+
+#include "kv71View.h"
 
 #include "tools/kv71/BlockIndexWriter.h"
 #include "tools/kv71/CellFileWriter.h"
@@ -34,6 +33,7 @@
 #include <memory>
 #include <string>
 
+using namespace kv71view;
 using namespace kv71write;
 
 namespace {
@@ -179,31 +179,6 @@ struct Chart {
 Chart& chart() {
     static Chart c;
     return c;
-}
-
-// The drawing pass's formula: all classes, ascending priorities.
-const TGdbFormula drawing{0, 0xFFFFFFFFu, 0x0FFFFFFFu, 2, 1, 1, 0, nullptr, 0, nullptr, 0};
-
-// One view: the objects answered and those with geometry.
-std::pair<long, long> view(TKV71Db& db, Map* map, bool geometry, MapObject& reuse) {
-    TGdbQuery query(db);
-    GeoRect window = map->window;
-    query.open(window, 50000ul, &drawing);
-    long objects = 0, drawn = 0;
-    while (GdbObject* o = query.next()) {
-        ++objects;
-        if (geometry && o->newMapObject(map, window, &reuse)) ++drawn;
-    }
-    query.close();
-    return {objects, drawn};
-}
-
-void report(benchmark::State& state, std::pair<long, long> last) {
-    state.counters["objects"] = static_cast<double>(last.first);
-    state.counters["drawn"] = static_cast<double>(last.second);
-    state.counters["per_object"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * static_cast<double>(last.first),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void BM_ViewWithGeometry(benchmark::State& state) {

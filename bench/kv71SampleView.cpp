@@ -7,13 +7,13 @@
 //
 // A process has one chart root (the first database's), so the sample has a
 // program of its own, apart from the written tree of kv71Query.cpp.
-#include "gdb/TGdbFormula.h"
 #include "gdb/TGdbQuery.h"
 #include "kv71/TKV71Db.h"
-#include "kv71/TKV71DbObject.h"
 #include "kv71/TKV71Dictionary.h"
 #include "proj/MapObject.h"
 #include "proj/newMap.h"
+
+#include "kv71View.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,22 +23,7 @@
 
 namespace {
 
-// The drawing pass's formula: all classes, ascending priorities.
-const TGdbFormula drawing{0, 0xFFFFFFFFu, 0x0FFFFFFFu, 2, 1, 1, 0, nullptr, 0, nullptr, 0};
-
-// One view: the objects answered and those with geometry.
-std::pair<long, long> view(TKV71Db& db, Map* map, MapObject& reuse) {
-    TGdbQuery query(db);
-    GeoRect window = map->window;
-    query.open(window, 50000ul, &drawing);
-    long objects = 0, drawn = 0;
-    while (GdbObject* o = query.next()) {
-        ++objects;
-        if (o->newMapObject(map, window, &reuse)) ++drawn;
-    }
-    query.close();
-    return {objects, drawn};
-}
+using namespace kv71view;
 
 // The sample chart of the Bergen approaches with the project's dictionaries.
 struct Sample {
@@ -85,14 +70,6 @@ Sample& sample() {
     return s;
 }
 
-void report(benchmark::State& state, std::pair<long, long> last) {
-    state.counters["objects"] = static_cast<double>(last.first);
-    state.counters["drawn"] = static_cast<double>(last.second);
-    state.counters["per_object"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * static_cast<double>(last.first),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
 void BM_SampleView(benchmark::State& state) {
     Sample& s = sample();
     if (!s.present) {
@@ -100,9 +77,9 @@ void BM_SampleView(benchmark::State& state) {
         return;
     }
     MapObject reuse(egtEmpty, -1);
-    std::pair<long, long> last = view(*s.db, s.map.get(), reuse);
+    std::pair<long, long> last = view(*s.db, s.map.get(), true, reuse);
     for (auto _ : state)
-        last = view(*s.db, s.map.get(), reuse);
+        last = view(*s.db, s.map.get(), true, reuse);
     report(state, last);
 }
 BENCHMARK(BM_SampleView)->Unit(benchmark::kMillisecond);
@@ -118,7 +95,7 @@ void BM_SampleColdView(benchmark::State& state) {
     std::pair<long, long> last{0, 0};
     for (auto _ : state) {
         s.db->flush();
-        last = view(*s.db, s.map.get(), reuse);
+        last = view(*s.db, s.map.get(), true, reuse);
     }
     report(state, last);
 }

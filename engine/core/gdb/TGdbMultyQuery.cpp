@@ -44,18 +44,12 @@ int TGdbMultyQuery::setFormula(const void* formula) {
     if (!formula) return -1;
     const auto* f = static_cast<const TGdbFormula*>(formula);
     if (f->kind != 0) return -1;
-    if (f->ascending)
-        flags_ &= ~TGdbObjectIteratorDescending;
-    else
-        flags_ |= TGdbObjectIteratorDescending;
+    setDescending(f->ascending == 0);
     return 0;
 }
 
 void TGdbMultyQuery::setPrioritiesOrder(int ascending) {
-    if (ascending)
-        flags_ &= ~TGdbObjectIteratorDescending;
-    else
-        flags_ |= TGdbObjectIteratorDescending;
+    setDescending(!ascending);
     for (const Member& member : members_)
         member.iterator->SetDescending(!ascending);
 }

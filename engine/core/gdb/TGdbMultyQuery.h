@@ -11,6 +11,7 @@
 // moving on to another layer is taken as ended.
 #pragma once
 
+#include "gdb/TGdbObjectIterator.h"
 #include "gdb/TGdbQuery.h"
 
 #include <list>
@@ -53,19 +54,23 @@ class TGdbMultyQuery : public TGdbQuery {
     // Closes, deletes every member; the query is then invalid.
     void clear();
 
-    bool IsDescending() const { return (flags_ & TGdbObjectIteratorDescending) != 0; }
+    // The order flag is the iterators' own bit (0x10).
+    bool IsDescending() const { return (flags_ & TGdbObjectIterator::descendingFlag) != 0; }
     // The layer last announced by a member.
     int CurrentPriorityLayer() const { return currentLayer_; }
     std::size_t MemberCount() const { return members_.size(); }
 
   private:
-    static constexpr std::uint32_t TGdbObjectIteratorDescending = 0x10;
     struct Member {
         TGdbObjectIterator* iterator;
         bool stalled; // answered null without moving: left out until the next open
     };
     using Members = std::list<Member>;
 
+    void setDescending(bool descending) {
+        flags_ = descending ? flags_ | TGdbObjectIterator::descendingFlag
+                            : flags_ & ~TGdbObjectIterator::descendingFlag;
+    }
     // The member to ask next, or end() when every member has ended.
     Members::iterator choose();
 

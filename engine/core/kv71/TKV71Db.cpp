@@ -17,7 +17,6 @@
 namespace {
 
 int liveDatabases = 0;
-std::int32_t* clipBuffer = nullptr;
 
 // Slot of (block, level 1..7), or -1 outside the grid.
 int slotOf(unsigned lon, unsigned lat, unsigned level) {
@@ -53,28 +52,18 @@ TKV71Db::TKV71Db(TGdbDictionary& dictionary, const char* root, const char* secon
 }
 
 void TKV71Db::start(const char* root, unsigned long memoryLimit) {
-    if (liveDatabases++ == 0) {
+    if (liveDatabases++ == 0)
         InitKV71CellCache(
             root, static_cast<std::uint32_t>(std::min<unsigned long>(memoryLimit, UINT32_MAX)));
-        clipBuffer = new std::int32_t[clipBufferSize / sizeof(std::int32_t)];
-    }
 }
 
 TKV71Db::~TKV71Db() {
-    if (--liveDatabases == 0) {
-        delete[] clipBuffer;
-        clipBuffer = nullptr;
-        DoneKV71CellCache();
-    }
+    if (--liveDatabases == 0) DoneKV71CellCache();
     delete catalog_;
 }
 
 int TKV71Db::LiveCount() {
     return liveDatabases;
-}
-
-std::int32_t* TKV71Db::ClipBuffer() {
-    return clipBuffer;
 }
 
 int TKV71Db::openGdbQuery(TGdbQuery& query) {

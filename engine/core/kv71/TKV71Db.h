@@ -4,11 +4,10 @@
 // catalogue of the cells of levels A..G that the block index files (.INF)
 // list, read block by block on first need.
 //
-// The cell cache (kv71/cellCache.h) and the clip buffer of geometry
-// building are shared by every database of the process: the first database
-// sets them up, the last one takes them down. Create, destroy and flush
-// databases on one thread; look-ups in the catalogue may come from any
-// thread (the catalogue has its own lock).
+// The cell cache (kv71/cellCache.h) is shared by every database of the
+// process: the first database sets it up, the last one takes it down.
+// Create, destroy and flush databases on one thread; look-ups in the
+// catalogue may come from any thread (the catalogue has its own lock).
 #pragma once
 
 #include "gdb/TGeoDb.h"
@@ -31,8 +30,6 @@ class TKV71Db : public TGeoDb {
     // Option bit: the object iterator loads cells by name without asking
     // the catalogue first.
     static constexpr std::uint32_t loadWithoutCatalog = 0x10000;
-    // Size of the clip buffer in bytes (30,000 points of two int32).
-    static constexpr std::size_t clipBufferSize = 240000;
 
     class TCatalog;
 
@@ -68,9 +65,6 @@ class TKV71Db : public TGeoDb {
 
     // Number of live databases.
     static int LiveCount();
-    // The shared clip buffer of clipBufferSize bytes; null while no database
-    // lives.
-    static std::int32_t* ClipBuffer();
 
   private:
     void start(const char* root, unsigned long memoryLimit);

@@ -1,6 +1,8 @@
 #include "kv71/TKV71DbClonedObject.h"
 
+#include "kv71/TKV71DbObjectIterator.h"
 #include "kv71/cellCache.h"
+#include "runtime/TLocker.h"
 
 #include <algorithm>
 
@@ -15,6 +17,8 @@ TKV71DbClonedObject::TKV71DbClonedObject(TGeoDb* database, TGeoCell* cell, KV71O
                                          TKV71DbClonedObject* parent, NoChildren)
     : TKV71DbObject(database, cell, record), parentClone_(parent) {
     if (cell && record) {
+        // Loads on other threads read lock counts when they evict.
+        TOS::TLocker::TLock guard(&KV71CellReaderLock());
         LockKV71Cell(cell);
         locked_ = true;
     }
@@ -44,7 +48,10 @@ TKV71DbClonedObject::~TKV71DbClonedObject() {
     }
     while (!children_.empty())
         delete children_.back(); // each leaves the list
-    if (locked_) UnlockKV71Cell(cell_);
+    if (locked_) {
+        TOS::TLocker::TLock guard(&KV71CellReaderLock());
+        UnlockKV71Cell(cell_);
+    }
 }
 
 bool TKV71DbClonedObject::hasAncestor(const KV71ObjectRecord* r) const {

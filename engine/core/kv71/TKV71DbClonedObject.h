@@ -2,7 +2,9 @@
 // cell locked in the cell cache (so the cell outlives the iteration, a cache
 // flush included) and mirrors the object's children as a tree of clones.
 // Delete it through GdbObject's virtual destructor; its child clones go with
-// it and the cell is unlocked.
+// it and the cell is unlocked. The cell's lock count changes under the
+// process-wide cell-reader lock, so clones may come and go while walks on
+// other threads load cells.
 #pragma once
 
 #include "kv71/TKV71DbObject.h"

@@ -7,16 +7,36 @@
 #include "kv71/dictionaryTables.h"
 #include "util/sphere.h"
 
+#include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <locale.h>
 #include <string>
 
 namespace {
 
-// printf into a string.
+// Numbers are printed with "C" conventions on this thread whatever the
+// process locale says (a '.' as the decimal point).
+class CNumbers {
+  public:
+    CNumbers() : previous_(uselocale(cLocale())) {}
+    ~CNumbers() { uselocale(previous_); }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+  private:
+    static locale_t cLocale() {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+        return c;
+    }
+    locale_t previous_;
+};
+
+// printf into a string, with "C" numbers.
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string format(const char* fmt, ...) {
+    const CNumbers cNumbers;
     va_list args;
     va_start(args, fmt);
     va_list again;
@@ -362,17 +382,17 @@ int TKV71DbObject::PrintName(char* buf, unsigned size, unsigned long) {
 int TKV71DbObject::Print(char* buf, unsigned size, unsigned long flags) {
     if (!record_ || !GetObjDescr(record_->classCode)) return 0;
     const bool brief = (flags & 4) != 0;
-    char piece[1024];
+    char field[1024];
     std::string text;
-    if (PrintName(piece, 1023, flags) > 0) text = std::string(piece) + (brief ? ": " : "\r\n");
+    if (PrintName(field, 1023, flags) > 0) text = std::string(field) + (brief ? ": " : "\r\n");
     const unsigned long nameFlags = brief ? ~0ul : ~2ul;
     const GdbLookupTables* p = Presentation();
     TAttr a(this);
     for (bool more = a.First(); more; more = a.Next()) {
         const GdbAttrLookup* e = attrEntry(p, a.GetLabel());
         if (e && !((e->mask & 1) && (!brief || (e->mask & 2)))) continue;
-        a.PrintName(piece, 1022, nameFlags);
-        text += piece;
+        a.PrintName(field, 1022, nameFlags);
+        text += field;
         text += ": ";
         const int n = a.PrintValue(nullptr, 0);
         std::string value(static_cast<std::size_t>(n), '\0');

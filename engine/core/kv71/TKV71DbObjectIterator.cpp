@@ -25,8 +25,8 @@ namespace {
 constexpr int endedAscending = 1000;
 constexpr int endedDescending = -1000;
 
-// Sets the chart root for the life of the object and puts the previous one
-// back afterwards, also when loading throws.
+// Sets the chart root for the life of the object and then the root given
+// as back (the database's own), also when loading throws.
 class RootSwitch {
   public:
     RootSwitch(const char* root, const char* back) : back_(back) { SetKV71ChartRoot(root); }
@@ -164,9 +164,8 @@ int TKV71DbObjectIterator::init(GeoCover& cover, unsigned long scale) {
 }
 
 int TKV71DbObjectIterator::resetPriorityLayers(int a, int b) {
-    object_.SetRecord(nullptr, nullptr);
-    cell_ = nullptr;
-    link_ = -1;
+    // A reset that finds no layer leaves the walk ended, not where it was.
+    endWalk();
     if (links_.empty()) return -1;
     int lo = std::min(a, b), hi = std::max(a, b);
     int low = 65535, high = 0;

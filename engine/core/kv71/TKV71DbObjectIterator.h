@@ -91,7 +91,8 @@ class TKV71DbObjectIterator : public TGdbObjectIterator {
     GdbObject* nextGdbObject() override;
     // Restarts the walk over layers min(a, b)..max(a, b), narrowed to the
     // priorities present in the gathered cells, in the formula's order. 0, or
-    // -1 when no cell is gathered or no layer is left.
+    // -1 when no cell is gathered or no layer is left (the walk is then
+    // ended).
     int resetPriorityLayers(int a, int b) override;
 
     // State, for tests and callers that inspect the walk.

@@ -10,6 +10,7 @@
 #include "util/clipper.h"
 #include "util/sphere.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -61,7 +62,9 @@ struct MetreRect {
 };
 
 // The cell units u whose metres u * scale + minimum round into lo..hi, with
-// a unit to spare on each side; everything when the scale is unusable.
+// a unit to spare on each side, held within -1..65536 (a cell's header may
+// give a scale so small that the quotients leave the 32-bit range);
+// everything when the scale is unusable.
 void unitRange(std::int32_t lo, std::int32_t hi, double scale, double minimum, std::int32_t& ulo,
                std::int32_t& uhi) {
     ulo = std::numeric_limits<std::int32_t>::min();
@@ -69,8 +72,8 @@ void unitRange(std::int32_t lo, std::int32_t hi, double scale, double minimum, s
     if (!(scale > 0) || !std::isfinite(scale) || !std::isfinite(minimum)) return;
     const double a = std::floor((lo - 0.5 - minimum) / scale) - 1;
     const double b = std::ceil((hi + 0.5 - minimum) / scale) + 1;
-    ulo = static_cast<std::int32_t>(std::fmax(a, -1.0));
-    uhi = static_cast<std::int32_t>(std::fmin(b, 65536.0));
+    ulo = static_cast<std::int32_t>(std::clamp(a, -1.0, 65536.0));
+    uhi = static_cast<std::int32_t>(std::clamp(b, -1.0, 65536.0));
 }
 
 bool operator==(Point a, Point b) {

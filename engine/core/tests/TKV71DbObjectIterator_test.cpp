@@ -87,7 +87,11 @@ TEST_F(KV71Iterator, MergesPriorityLayersAcrossCellsWithHooks) {
             c.ascending ? std::vector<std::string>{"2@30.2", "2@31.0", "2@31.2", "3@30.1"}
                         : std::vector<std::string>{"3@30.1", "2@30.2", "2@31.2", "2@31.0"};
         EXPECT_EQ(again, middle) << c.ascending;
+        // A reset to layers no cell has, in the middle of a walk, ends it.
+        ASSERT_EQ(iteratorOf(query)->resetPriorityLayers(0, 255), 0);
+        ASSERT_NE(query.next(), nullptr);
         EXPECT_EQ(iteratorOf(query)->resetPriorityLayers(31, 40), -1);
+        EXPECT_EQ(query.next(), nullptr) << c.ascending;
     }
 }
 

@@ -2,9 +2,11 @@
 #include "gdb/TGeoDb.h"
 #include "kv71/TKV71DbClonedObject.h"
 #include "kv71/TKV71DbObject.h"
+#include "kv71/TKV71DbObjectIterator.h"
 #include "kv71/TKV71Dictionary.h"
 #include "kv71/cellCache.h"
 #include "kv71/cellReader.h"
+#include "runtime/TLocker.h"
 
 #include "TempDir.h"
 #include "tools/kv71/CellFileWriter.h"
@@ -13,10 +15,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <clocale>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace kv71write;
@@ -222,6 +229,33 @@ TEST_F(KV71Objects, AttributeValuesAsText) {
     EXPECT_EQ(a->PrintValue(buf, sizeof buf), 3);
     EXPECT_STREQ(buf, "whi");
     EXPECT_EQ(a->PrintValue(nullptr, 0), 10);
+}
+
+TEST_F(KV71Objects, AttributeValuesPrintWithAPointUnderADecimalCommaLocale) {
+    const std::string old = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8"))
+        GTEST_SKIP() << "no German locale installed";
+    TKV71DbObject light = object(0);
+    struct Case {
+        std::uint8_t code;
+        const char* fmt;
+        std::string want;
+    } cases[] = {
+        {HEIGHT, "%.2f", "123.40"},
+        {VALSOU, nullptr, "2.8"},
+        {VALSOU, "%.3f", "2.750"},
+    };
+    std::vector<std::string> got;
+    for (const Case& c : cases) {
+        tables.attrs.clear();
+        tables.attrs[c.code] = GdbAttrLookup{1, c.fmt, nullptr};
+        dictionary->SetPresentation(&tables);
+        got.push_back(value(light.GetAttr(c.code)));
+    }
+    dictionary->SetPresentation(nullptr);
+    std::setlocale(LC_ALL, old.c_str());
+    for (std::size_t i = 0; i < got.size(); ++i)
+        EXPECT_EQ(got[i], cases[i].want) << int(cases[i].code);
 }
 
 TEST_F(KV71Objects, AttributeValuesAsBytes) {
@@ -485,6 +519,33 @@ TEST_F(KV71Objects, CloneKeepsItsCell) {
     delete clone; // the copy of the copy keeps the cell
     EXPECT_EQ(again->GetLabel(), LIGHTS);
     delete again; // the last lock: the cell is freed (TearDown checks the memory)
+}
+
+// Loads on other threads evict by lock count under the cell-reader lock: a
+// clone counts its cell's lock under that lock too, waiting while a load
+// holds it.
+TEST_F(KV71Objects, ClonesCountTheirCellLockUnderTheCellReaderLock) {
+    // Whether work on another thread waited while this one held the lock.
+    auto waitsForTheLoader = [](const std::function<void()>& work) {
+        std::atomic<bool> finished{false};
+        KV71CellReaderLock().lock();
+        std::thread worker([&] {
+            work();
+            finished = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const bool waited = !finished;
+        KV71CellReaderLock().unlock();
+        worker.join();
+        return waited;
+    };
+    TKV71DbObject buoy = object(1);
+    const std::uint32_t locks = cell->lockCount;
+    GdbObject* clone = nullptr;
+    EXPECT_TRUE(waitsForTheLoader([&] { clone = buoy.clone(); }));
+    EXPECT_EQ(cell->lockCount, locks + 1);
+    EXPECT_TRUE(waitsForTheLoader([&] { delete clone; }));
+    EXPECT_EQ(cell->lockCount, locks);
 }
 
 } // namespace
