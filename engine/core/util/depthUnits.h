@@ -26,7 +26,7 @@ double perGravity(double v);
 
 // The three splits below write signed parts (both parts carry the sign of v)
 // and return 1 when v is negative, else 0. Values beyond the int range are
-// clamped to it; NaN gives parts 0 and returns 0. Null outputs are skipped.
+// clamped to it; NaN gives zero in every output and returns 0. Null outputs are skipped.
 
 // whole = v truncated towards zero, tenths = the rest in tenths rounded half
 // away from zero; a rest that rounds to 10 tenths is carried into whole
