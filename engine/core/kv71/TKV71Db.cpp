@@ -7,6 +7,7 @@
 #include "kv71/cellCache.h"
 #include "kv71/chartFiles.h"
 #include "kv71/chartRoot.h"
+#include "os/findNoCase.h"
 #include "runtime/paths.h"
 
 #include <algorithm>
@@ -130,7 +131,7 @@ bool TKV71Db::TCatalog::loadBlock(unsigned block) {
     // unread and a later look-up tries again.
     std::error_code ec;
     const std::string root = root_ ? root_ : "";
-    const std::string local = findNoCase(localChartPath(root.empty() ? "." : root.c_str()));
+    const std::string local = os::findNoCase(localChartPath(root.empty() ? "." : root.c_str()));
     if (local.empty() || !std::filesystem::is_directory(local, ec)) return false;
 
     const unsigned lonIndex = block % 18 * 60, latIndex = block / 18 * 60 + KV71GridLatFirst;

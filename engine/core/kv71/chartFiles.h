@@ -16,13 +16,7 @@
 // they are. Null gives "".
 std::string localChartPath(const char* path);
 
-// The existing file or directory whose path equals `path` component by
-// component, up to ASCII case; the exact spelling wins, otherwise the first
-// match in byte order. "" when there is none. Empty components and "." are
-// kept as written.
-std::string findNoCase(const std::string& path);
-
-// fopen of findNoCase(localChartPath(path)); null when nothing matches, the
+// fopen of os::findNoCase(localChartPath(path)); null when nothing matches, the
 // match is no regular file (a folder) or it cannot be opened.
 std::FILE* openChartFile(const char* path, const char* mode);
 
