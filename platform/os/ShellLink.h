@@ -8,8 +8,8 @@
 //   Exec="<program>" "<argument>" ...
 //   Path=<working folder>              (left out when empty)
 //   Terminal=false
-// The program and each argument are quoted and escaped as the Desktop Entry
-// Specification asks: inside the quotes '"', '`', '$' and '\' get a backslash,
+// The program and each argument are quoted and escaped as the freedesktop.org
+// desktop entry format asks: inside the quotes '"', '`', '$' and '\' get a backslash,
 // '%' is doubled, and the value's own escapes follow ('\' written "\\"). The
 // arguments are a command-line text, split into words by Windows' rules
 // (splitCommandLine). Nothing of our own is added.
