@@ -213,7 +213,8 @@ std::string localPath(const std::string& text) {
 }
 
 std::string windowsPath(const std::string& path) {
-    if (path.empty()) return "";
+    // A "\" inside a Linux name would read back as a separator.
+    if (path.empty() || path.find('\\') != std::string::npos) return "";
     const std::string full = absoluteByText(path);
     char bestLetter = 0;
     std::size_t bestLength = 0;

@@ -60,8 +60,9 @@ std::string localPath(const std::string& text);
 // (against the current folder; "." and ".." parts resolved by their text),
 // the drive with the longest root that holds it gives the letter ("/" is C),
 // and the rest follows with "\" ("/KV71/" is "C:\KV71\"). A path under no
-// root keeps its Linux form. A name that Windows-1252 cannot hold gives "",
-// so no wrong path is ever stored.
+// root keeps its Linux form. A name that Windows-1252 cannot hold, or one
+// holding a "\" (it would read back as a separator), gives "", so no wrong
+// path is ever stored.
 std::string windowsPath(const std::string& path);
 
 // Bytes available to this user on the file system that holds `path` (a Linux

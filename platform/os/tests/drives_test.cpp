@@ -146,6 +146,7 @@ TEST_F(Drives, PathsBothWays) {
         {e + "/S\u00F8r", "E:\\S\xF8r"},
         {"/elsewhere/x", "/elsewhere/x"}, // under no root
         {e + "/\u0416", ""},              // Windows-1252 cannot hold it
+        {e + "/a\\b", ""},                // would read back as two names
         {"", ""},
     };
     for (const Windows& w : windows)
