@@ -1,5 +1,7 @@
 #include "os/SerialPort.h"
 
+#include "os/platformFile.h"
+
 #include <array>
 #include <cctype>
 #include <cerrno>
@@ -135,9 +137,13 @@ std::string serialDevicePath(const std::string& device) {
     if (!device.empty() && device[0] == '/') return device;
     int n = comNumber(device);
     if (n == 0) return std::string();
-    std::lock_guard<std::mutex> lock(deviceTableMutex());
-    const std::string& mapped = deviceTable()[static_cast<std::size_t>(n)];
-    return mapped.empty() ? "/dev/ttyS" + std::to_string(n - 1) : mapped;
+    {
+        std::lock_guard<std::mutex> lock(deviceTableMutex());
+        const std::string& mapped = deviceTable()[static_cast<std::size_t>(n)];
+        if (!mapped.empty()) return mapped;
+    }
+    const std::string configured = platformPortPath(n);
+    return configured.empty() ? "/dev/ttyS" + std::to_string(n - 1) : configured;
 }
 
 bool setSerialDevicePath(int n, const std::string& path) {

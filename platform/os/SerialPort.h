@@ -35,7 +35,8 @@ bool parseSerialSettings(const char* text, SerialSettings& out, std::string* err
 void setRawTermios(const SerialSettings& settings, termios& t);
 
 // "COMn" names map to device paths through one process-wide table; n is 1 to
-// 99 and the default path is "/dev/ttyS<n-1>". A device text that begins with
+// 99 and the default path is the one the platform file's [PORTS] section
+// gives (platformFile.h), else "/dev/ttyS<n-1>". A device text that begins with
 // "/" is a path already and is returned as it stands. Returns "" for a name
 // that is neither. Thread-safe.
 std::string serialDevicePath(const std::string& device);

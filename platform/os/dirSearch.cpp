@@ -87,19 +87,22 @@ int DirSearch::next(FindData& found) {
         char path[sizeof folder_ + sizeof found.name + 1];
         std::snprintf(path, sizeof path, "%s/%s", folder_, name);
         struct stat st;
-        if (stat(path, &st) != 0) continue;
         unsigned attrs = 0;
-        if (S_ISDIR(st.st_mode)) {
+        if ((attributes_ & kAttrLink) && lstat(path, &st) == 0 && S_ISLNK(st.st_mode)) {
+            attrs = kAttrLink; // a link is never entered as the folder it may name
+        } else if (stat(path, &st) != 0) {
+            continue;
+        } else if (S_ISDIR(st.st_mode)) {
             attrs |= kAttrDirectory;
         } else {
             attrs |= kAttrArchive;
         }
         if (name[0] == '.') attrs |= kAttrHidden;
-        if (!(st.st_mode & S_IWUSR)) attrs |= kAttrReadOnly;
+        if (!(attrs & kAttrLink) && !(st.st_mode & S_IWUSR)) attrs |= kAttrReadOnly;
         if (attrs & ~allowed) continue;
         std::strcpy(found.name, name);
         found.attributes = attrs;
-        found.size = S_ISDIR(st.st_mode) ? 0 : std::uint64_t(st.st_size);
+        found.size = S_ISREG(st.st_mode) ? std::uint64_t(st.st_size) : 0;
         found.modified = std::int64_t(st.st_mtime);
         return 0;
     }

@@ -13,6 +13,7 @@ enum : unsigned {
     kAttrSystem = 0x04,   // never set on Linux
     kAttrDirectory = 0x10,
     kAttrArchive = 0x20, // set for every regular file
+    kAttrLink = 0x400,   // a symbolic link, returned as itself (only when asked for)
 };
 
 // One found entry.
@@ -42,7 +43,10 @@ class DirSearch {
     // Entries are returned when their attribute bits, apart from read-only and
     // archive, are all in `attributes`: folders need kAttrDirectory, names
     // starting with '.' need kAttrHidden; "." and ".." are never returned.
-    // Entries whose status cannot be read (a dangling link) are skipped.
+    // Without kAttrLink a symbolic link is followed and found as what it names,
+    // and one whose status cannot be read (a dangling link) is skipped. With
+    // kAttrLink every symbolic link, dangling or not, is found as itself:
+    // kAttrLink (never kAttrDirectory), size 0, the link's own time.
     // 0 and the first entry in `found`, or -1 when nothing matches or the
     // folder cannot be read. A previous search of this object is closed first.
     int first(const char* pattern, unsigned attributes, FindData& found);

@@ -1,17 +1,12 @@
 #include "kv71/chartFiles.h"
 
+#include "os/drives.h"
 #include "os/findNoCase.h"
 
 #include <sys/stat.h>
 
 std::string localChartPath(const char* path) {
-    if (!path) return "";
-    std::string out(path);
-    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    if (out.size() >= 2 && isLetter(out[0]) && out[1] == ':') out.erase(0, 2);
-    for (char& c : out)
-        if (c == '\\') c = '/';
-    return out;
+    return path ? os::localPath(path) : "";
 }
 
 std::FILE* openChartFile(const char* path, const char* mode) {

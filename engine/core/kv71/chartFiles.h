@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <string>
 
-// The local form of a path that may be written the Windows way: every '\'
-// becomes '/', and a leading drive ("C:") is dropped, so every drive maps to
-// the file system root ("Z:\KV71\" becomes "/KV71/"). Other paths are kept as
-// they are. Null gives "".
+// The local form of a path that may be written the Windows way, by the os
+// layer's one rule (os::localPath): Windows-1252 text becomes UTF-8, every
+// '\' becomes '/', and a leading drive ("C:") becomes that drive's root folder;
+// a drive without a root gives "" (nothing is there). Null gives "".
 std::string localChartPath(const char* path);
 
 // fopen of os::findNoCase(localChartPath(path)); null when nothing matches, the

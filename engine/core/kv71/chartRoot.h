@@ -19,8 +19,8 @@
 
 // Sets the chart root from path: at most 255 characters are taken, and when
 // the result is not empty and does not end in ':', '/' or '\' a '/' is
-// appended. Null leaves the root unchanged. The initial root is "Z:\KV71/"
-// ("/KV71/" in local form).
+// appended. Null leaves the root unchanged. The initial root is "Z:\KV71/",
+// which names a folder only when drive Z has a root.
 void SetKV71ChartRoot(const char* path);
 
 // The chart root as set (not converted to local form). The pointer stays

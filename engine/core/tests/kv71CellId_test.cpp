@@ -1,6 +1,7 @@
 #include "kv71/KV71CellId.h"
 #include "kv71/chartFiles.h"
 #include "kv71/chartRoot.h"
+#include "os/drives.h"
 
 #include "TempDir.h"
 #include "tools/kv71/CellFileWriter.h"
@@ -152,8 +153,14 @@ TEST(KV71Grid, CompareOrdersByLevelThenLongitudeThenLatitude) {
 
 class ChartRoot : public ::testing::Test {
   protected:
-    void SetUp() override { saved = KV71ChartRoot(); }
-    void TearDown() override { SetKV71ChartRoot(saved.c_str()); }
+    void SetUp() override {
+        saved = KV71ChartRoot();
+        os::setDrive('Z', "/srv", os::DriveType::Fixed);
+    }
+    void TearDown() override {
+        SetKV71ChartRoot(saved.c_str());
+        os::resetDrives();
+    }
     std::string saved;
 };
 
@@ -195,7 +202,8 @@ TEST_F(ChartRoot, PathsOfCellsAndBlockIndexes) {
         const char* path;
     } cases[] = {
         {"/c", "01500960.a", "/c/01500960/A/01500960.A"},
-        {"Z:\\KV71", "B0910130.C", "/KV71/00900120/C/B0910130.C"},
+        {"Z:\\KV71", "B0910130.C", "/srv/KV71/00900120/C/B0910130.C"},
+        {"Q:\\KV71", "B0910130.C", ""}, // a letter without a root names nothing
         {"charts/", "00300000.Z", "charts/00300000/Z/00300000.Z"},
         {"/c", "05091079.G", "/c/04501020/G/05091079.G"},
     };
@@ -213,7 +221,7 @@ TEST_F(ChartRoot, PathsOfCellsAndBlockIndexes) {
         EXPECT_STREQ(text, "ERROR: Illegal cell name: 0150096X.A");
     }
     SetKV71ChartRoot("Z:\\KV71\\");
-    EXPECT_EQ(KV71BlockIndexPath(975, 160), "/KV71/01500960/01500960.INF");
+    EXPECT_EQ(KV71BlockIndexPath(975, 160), "/srv/KV71/01500960/01500960.INF");
     EXPECT_EQ(KV71BlockFolder(1079, 509), "04501020");
     EXPECT_EQ(KV71BlockFolder(0, 30), "00300000");
 }
