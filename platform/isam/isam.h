@@ -95,9 +95,11 @@ struct FileSet {
 };
 
 // A batch read request (BATSET). The caller sets significantLength and
-// target; each call sets the three counts: total, the records that match;
-// returned, the entries this call put into the buffer; available, the
-// matching entries after them that later calls will return.
+// target; each call sets the three counts: total, the records that matched
+// when the batch started; returned, the entries this call put into the
+// buffer; available, how many of the total are still to come (0 once a part
+// comes back short). Records written while a batch runs are returned when
+// their keys lie ahead of it, but the counts do not follow them.
 struct BatchRequest {
     std::uint32_t total = 0;
     std::uint32_t available = 0;
@@ -128,8 +130,9 @@ int INTISAM(int buffers, int files, int sectors);
 int OPNIFIL(const FileDescription& file);
 
 // Makes a new set and opens it. Never replaces a data file that exists in any
-// case (kFileExists); an existing .IDX is replaced. The data file appears
-// whole or not at all.
+// case (kFileExists); an existing .IDX is replaced, and a log or journal left
+// beside the missing data file is removed so it cannot be applied to the new
+// one. The data file appears whole or not at all.
 int CREIFIL(const FileDescription& file);
 
 // Rebuilds a closed set from its data file: checks the database, recomputes

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <tuple>
@@ -161,7 +162,11 @@ int closeConnection(sqlite3*& db, const std::string& path) {
 }
 
 std::string columnName(int index, int segment) {
-    return "k" + std::to_string(index) + "s" + std::to_string(segment);
+    std::string name = "k";
+    name += std::to_string(index);
+    name += 's';
+    name += std::to_string(segment);
+    return name;
 }
 
 std::string columnList(const FileDescription& file, int index, const char* suffix = "") {
@@ -179,7 +184,8 @@ std::string parameters(int first, int count) {
     std::string list = "(";
     for (int j = 0; j < count; ++j) {
         if (j) list += ", ";
-        list += "?" + std::to_string(first + j);
+        list += '?';
+        list += std::to_string(first + j);
     }
     return list + ")";
 }
@@ -365,6 +371,10 @@ int RecordFile::create(const FileDescription& file, std::unique_ptr<RecordFile>&
     int e = errorOf(rc);
     if (const int closed = closeConnection(db, temporary); !e) e = closed;
     if (!e && !syncPath(temporary, O_RDONLY)) e = kReadWrite;
+    // A log or journal left by a data file that is gone would be applied to
+    // the new file at its first open: they go first.
+    if (!e)
+        for (const std::string& companion : paths.companions) ::unlink(companion.c_str());
     if (!e && ::link(temporary.c_str(), paths.data.c_str()) != 0)
         e = errno == EEXIST ? kFileExists : kCannotOpen;
     for (const char* suffix : {"", "-wal", "-journal", "-shm"})
@@ -503,7 +513,6 @@ int RecordFile::prepareStatements() {
             {&s.above, select + cols + " > " + key + up + " LIMIT 1"},
             {&s.below, select + cols + " < " + key + down + " LIMIT 1"},
             {&s.countFrom, count + cols + " >= " + key + " AND " + cols + " <= " + high},
-            {&s.countAfter, count + cols + " > " + key + " AND " + cols + " <= " + high},
             {&s.batchFrom,
              select + cols + " >= " + key + " AND " + cols + " <= " + high + up + limit},
             {&s.batchAfter,
@@ -723,23 +732,23 @@ int RecordFile::batch(int index, BatchRequest* request, std::uint8_t* buffer, st
     sqlite3_reset(fetch);
     if (e) return e;
 
-    // The counts are taken afresh, so they hold even when records changed
-    // between two parts of the batch.
-    long long total = 0, available = 0;
-    for (auto [statement, low, count] :
-         {std::tuple{s.countFrom.get(), &batch_.low, &total},
-          std::tuple{batch_.hasLast ? s.countAfter.get() : s.countFrom.get(),
-                     batch_.hasLast ? &batch_.last : &batch_.low, &available}}) {
-        rc = bindKey(statement, 1, *low);
-        if (rc == SQLITE_OK) rc = bindKey(statement, n + 1, batch_.high);
-        if (rc == SQLITE_OK) rc = sqlite3_step(statement);
-        if (rc == SQLITE_ROW) *count = sqlite3_column_int64(statement, 0);
-        sqlite3_reset(statement);
+    // The matching records are counted once, when the batch starts; later
+    // parts count down from there. A part that comes back short ends it.
+    if (mode == kBatchStart) {
+        sqlite3_stmt* count = s.countFrom.get();
+        rc = bindKey(count, 1, batch_.low);
+        if (rc == SQLITE_OK) rc = bindKey(count, n + 1, batch_.high);
+        if (rc == SQLITE_OK) rc = sqlite3_step(count);
+        if (rc == SQLITE_ROW)
+            batch_.total = static_cast<std::uint32_t>(sqlite3_column_int64(count, 0));
+        sqlite3_reset(count);
         if (rc != SQLITE_ROW) return errorOf(rc);
     }
-    request->total = static_cast<std::uint32_t>(total);
-    request->available = static_cast<std::uint32_t>(available);
+    batch_.returned += returned;
+    request->total = batch_.total;
     request->returned = returned;
+    request->available =
+        returned < capacity ? 0 : batch_.total - std::min(batch_.total, batch_.returned);
     return returned == 0 ? kNotFound : 0;
 }
 

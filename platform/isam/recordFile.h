@@ -66,13 +66,15 @@ class RecordFile {
   private:
     struct IndexStatements {
         Statement equal, atOrAbove, atOrBelow, above, below;
-        Statement countFrom, countAfter, batchFrom, batchAfter;
+        Statement countFrom, batchFrom, batchAfter;
     };
     struct Batch {
         bool active = false;
         int index = 0;
         Key low, high, last;
         bool hasLast = false;
+        std::uint32_t total = 0;    // matching records when the batch started
+        std::uint32_t returned = 0; // entries returned so far
     };
 
     RecordFile() = default;

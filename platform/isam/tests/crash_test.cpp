@@ -71,10 +71,11 @@ TEST_P(Crash, EveryReturnedWriteSurvivesAKill) {
     const CrashCase c = GetParam();
     std::mt19937 random(c.seed);
     ASSERT_EQ(isam::CREIFIL(pointFile(dir())), 0);
-    const int existing = c.write == Write::Rewrite ? kRewritten
+    const int existing = c.write == Write::Rewrite  ? kRewritten
                          : c.write == Write::Delete ? kDeleted
                                                     : 0;
-    for (int n = 1; n <= existing; ++n) ASSERT_EQ(isam::ADDREC(4, pointRecord(1, n).data()), 0);
+    for (int n = 1; n <= existing; ++n)
+        ASSERT_EQ(isam::ADDREC(4, pointRecord(1, n).data()), 0);
     ASSERT_EQ(isam::CLIFIL(pointFile(dir())), 0);
 
     int pipeEnds[2];
@@ -98,7 +99,8 @@ TEST_P(Crash, EveryReturnedWriteSurvivesAKill) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended by itself with " << WEXITSTATUS(status);
-    while (read(pipeEnds[0], &r, sizeof r) == sizeof r) reports.push_back(r);
+    while (read(pipeEnds[0], &r, sizeof r) == sizeof r)
+        reports.push_back(r);
     close(pipeEnds[0]);
     ASSERT_GE(static_cast<int>(reports.size()), before);
 
@@ -106,7 +108,8 @@ TEST_P(Crash, EveryReturnedWriteSurvivesAKill) {
     EXPECT_TRUE(std::filesystem::exists(path("POINT.DAT-wal")));
     ASSERT_EQ(isam::OPNIFIL(pointFile(dir())), 0);
     std::map<int, int> stored; // number -> speed
-    for (const Bytes& p : walk(5, 38)) stored[getU16(&p[6])] = getU16(&p[20]);
+    for (const Bytes& p : walk(5, 38))
+        stored[getU16(&p[6])] = getU16(&p[20]);
     const int last = reports.back().number;
     switch (c.write) {
     case Write::Add: {
@@ -122,7 +125,8 @@ TEST_P(Crash, EveryReturnedWriteSurvivesAKill) {
     }
     case Write::Rewrite: {
         std::map<int, int> reported;
-        for (const Report& x : reports) reported[x.number] = x.speed;
+        for (const Report& x : reports)
+            reported[x.number] = x.speed;
         ASSERT_EQ(static_cast<int>(stored.size()), kRewritten);
         int ahead = 0; // the rewrite under way when the kill came
         for (auto [n, speed] : stored) {
@@ -158,7 +162,8 @@ TEST_P(Crash, EveryReturnedWriteSurvivesAKill) {
 std::vector<CrashCase> crashCases() {
     std::vector<CrashCase> cases;
     for (Write w : {Write::Add, Write::Rewrite, Write::Delete})
-        for (unsigned seed = 1; seed <= 5; ++seed) cases.push_back({w, seed});
+        for (unsigned seed = 1; seed <= 5; ++seed)
+            cases.push_back({w, seed});
     return cases;
 }
 

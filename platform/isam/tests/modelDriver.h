@@ -37,7 +37,8 @@ class Driver {
             std::error_code ec;
             std::filesystem::remove(set.data, ec);
             std::filesystem::remove(set.index, ec);
-            for (const auto& c : set.companions) std::filesystem::remove(c, ec);
+            for (const auto& c : set.companions)
+                std::filesystem::remove(c, ec);
         }
         if (isam::INTISAM(18, 13, 8) != 0 || isam::CREIFIL(fixed_) != 0 ||
             isam::CREIFIL(variable_) != 0)
@@ -71,25 +72,67 @@ class Driver {
         std::snprintf(what, sizeof what, "step %d (%d, %d, %d): ", counter_, op, a, b);
         where_ = what;
         switch (op % 24) {
-        case 0: addFixed(fixedRecord(a, b)); break;
-        case 1: rewriteFixed(fixedRecord(a, b)); break;
-        case 2: deleteFixed(); break;
-        case 3: case 4: case 5: searchFixed(1 + a % 2, op % 24 - 3, a, b); break;
-        case 6: stepFixed(1 + a % 2, true); break;
-        case 7: stepFixed(1 + a % 2, false); break;
-        case 8: keyTest(1 + a % 2, a, b); break;
-        case 9: batch(a, b); break;
-        case 10: addVariable(variableRecord(a, b)); break;
-        case 11: rewriteVariable(variableRecord(a, b)); break;
-        case 12: deleteVariable(); break;
-        case 13: readVariable(b); break;
-        case 14: searchVariable(a % 5, b); break;
-        case 15: case 16: addFixed(fixedRecord(a, b)); break;
-        case 17: case 18: stepFixed(1 + a % 2, true); break;
-        case 19: searchFixed(1 + a % 2, 1, a, b); break;
-        case 20: addVariable(variableRecord(a, b)); break;
-        case 21: searchVariable(3, b); break;
-        case 22: deleteFixed(); break;
+        case 0:
+            addFixed(fixedRecord(a, b));
+            break;
+        case 1:
+            rewriteFixed(fixedRecord(a, b));
+            break;
+        case 2:
+            deleteFixed();
+            break;
+        case 3:
+        case 4:
+        case 5:
+            searchFixed(1 + a % 2, op % 24 - 3, a, b);
+            break;
+        case 6:
+            stepFixed(1 + a % 2, true);
+            break;
+        case 7:
+            stepFixed(1 + a % 2, false);
+            break;
+        case 8:
+            keyTest(1 + a % 2, a, b);
+            break;
+        case 9:
+            batch(a, b);
+            break;
+        case 10:
+            addVariable(variableRecord(a, b));
+            break;
+        case 11:
+            rewriteVariable(variableRecord(a, b));
+            break;
+        case 12:
+            deleteVariable();
+            break;
+        case 13:
+            readVariable(b);
+            break;
+        case 14:
+            searchVariable(a % 5, b);
+            break;
+        case 15:
+        case 16:
+            addFixed(fixedRecord(a, b));
+            break;
+        case 17:
+        case 18:
+            stepFixed(1 + a % 2, true);
+            break;
+        case 19:
+            searchFixed(1 + a % 2, 1, a, b);
+            break;
+        case 20:
+            addVariable(variableRecord(a, b));
+            break;
+        case 21:
+            searchVariable(3, b);
+            break;
+        case 22:
+            deleteFixed();
+            break;
         case 23:
             // Closing and opening costs a thousand times a call: kept rare.
             if (a % 2 == 0) reopen(b % 8 == 0);
@@ -112,8 +155,7 @@ class Driver {
     };
 
     static isam::FileDescription description(const std::string& name, int number, int length,
-                                             bool variable,
-                                             std::vector<std::vector<Seg>> keys) {
+                                             bool variable, std::vector<std::vector<Seg>> keys) {
         isam::FileDescription f;
         f.name = name;
         f.dataFileNumber = number;
@@ -166,9 +208,12 @@ class Driver {
     // Keys as pairs of numbers in their order; key 4 is the variable file's.
     static std::pair<long, long> keyOf(int key, const Bytes& r) {
         switch (key) {
-        case 1: return {getS16(&r[2]), getU16(&r[4])};
-        case 2: return {getU16(&r[6]), 0};
-        default: return {getU16(&r[2]), 0};
+        case 1:
+            return {getS16(&r[2]), getU16(&r[4])};
+        case 2:
+            return {getU16(&r[6]), 0};
+        default:
+            return {getU16(&r[2]), 0};
         }
     }
 
@@ -286,7 +331,8 @@ class Driver {
 
     void stepIn(int key, bool forward, Current& current, std::size_t fixedLength) {
         Bytes record(fixedLength, 0);
-        const int got = forward ? isam::NXTREC(key, record.data()) : isam::PRVREC(key, record.data());
+        const int got =
+            forward ? isam::NXTREC(key, record.data()) : isam::PRVREC(key, record.data());
         if (!current.positioned) {
             expect(got, isam::kNoCurrentRecord, "NXTREC/PRVREC");
             return;
@@ -307,7 +353,8 @@ class Driver {
     void keyTest(int key, std::uint8_t a, std::uint8_t b) {
         const Bytes target = targetOf(key, a, b);
         bool present = false;
-        for (const Bytes& x : fixeds_) present |= keyOf(key, x) == keyOfTarget(key, target);
+        for (const Bytes& x : fixeds_)
+            present |= keyOf(key, x) == keyOfTarget(key, target);
         expect(isam::EQLKEY(key, target.data()), present ? 0 : isam::kNotFound, "EQLKEY");
     }
 
@@ -319,7 +366,8 @@ class Driver {
         std::vector<Bytes> want;
         for (const Bytes& x : ordered(1)) {
             const auto k = keyOf(1, x), t = keyOfTarget(1, target);
-            if (significant == 0 || (k.first == t.first && (significant == 2 || k.second == t.second)))
+            if (significant == 0 ||
+                (k.first == t.first && (significant == 2 || k.second == t.second)))
                 want.push_back(x);
         }
         isam::BatchRequest q;
@@ -400,7 +448,8 @@ class Driver {
         expect(static_cast<int>(length), static_cast<int>(want.size()), "GETVLEN");
         Bytes buffer(64, 0xAB);
         const bool fits = want.size() <= size;
-        if (!expect(isam::REDVREC(3, buffer.data(), size), fits ? 0 : isam::kBadArgument, "REDVREC"))
+        if (!expect(isam::REDVREC(3, buffer.data(), size), fits ? 0 : isam::kBadArgument,
+                    "REDVREC"))
             return;
         Bytes expected(64, 0xAB);
         if (fits) std::copy(want.begin(), want.end(), expected.begin());
@@ -460,7 +509,8 @@ class Driver {
                 got.push_back(record);
                 record.resize(length);
             }
-            if (got != ordered(key)) fail("the files differ from the model by key " + std::to_string(key));
+            if (got != ordered(key))
+                fail("the files differ from the model by key " + std::to_string(key));
         }
     }
 
