@@ -374,7 +374,8 @@ int RecordFile::create(const FileDescription& file, std::unique_ptr<RecordFile>&
     // A log or journal left by a data file that is gone would be applied to
     // the new file at its first open: they go first.
     if (!e)
-        for (const std::string& companion : paths.companions) ::unlink(companion.c_str());
+        for (const std::string& companion : paths.companions)
+            ::unlink(companion.c_str());
     if (!e && ::link(temporary.c_str(), paths.data.c_str()) != 0)
         e = errno == EEXIST ? kFileExists : kCannotOpen;
     for (const char* suffix : {"", "-wal", "-journal", "-shm"})

@@ -211,7 +211,8 @@ TEST_F(Files, DamagedAndForeignDataFilesAreLeftAlone) {
 TEST_F(Files, CreateIgnoresTheLogOfADataFileThatIsGone) {
     // A log with records in it, left beside a data file that was deleted.
     ASSERT_EQ(isam::CREIFIL(pointFile(dir())), 0);
-    for (int n = 1; n <= 20; ++n) ASSERT_EQ(isam::ADDREC(4, pointRecord(9, n).data()), 0);
+    for (int n = 1; n <= 20; ++n)
+        ASSERT_EQ(isam::ADDREC(4, pointRecord(9, n).data()), 0);
     fs::copy_file(path("POINT.DAT-wal"), path("saved-wal"));
     ASSERT_EQ(isam::CLIFIL(pointFile(dir())), 0);
     fs::remove(path("POINT.DAT"));
