@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
+#include <string_view>
 #include <tuple>
 
 namespace isam::detail {
@@ -159,6 +161,14 @@ int closeConnection(sqlite3*& db, const std::string& path) {
     db = nullptr;
     if (fileExists(path + "-wal")) result = kReadWrite;
     return result;
+}
+
+// The pieces one after the other.
+std::string join(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (std::string_view piece : pieces)
+        text += piece;
+    return text;
 }
 
 std::string columnName(int index, int segment) {
@@ -498,26 +508,27 @@ int RecordFile::prepareStatements() {
     indexStatements_ = std::vector<IndexStatements>(file.indexes.size());
     for (std::size_t i = 0; i < file.indexes.size(); ++i) {
         const int n = static_cast<int>(file.indexes[i].segments.size());
-        const std::string cols = "(" + columnList(file, static_cast<int>(i)) + ")";
-        const std::string up = " ORDER BY " + columnList(file, static_cast<int>(i));
-        const std::string down = " ORDER BY " + columnList(file, static_cast<int>(i), " DESC");
+        const std::string list = columnList(file, static_cast<int>(i));
+        const std::string cols = join({"(", list, ")"});
+        const std::string up = join({" ORDER BY ", list});
+        const std::string down =
+            join({" ORDER BY ", columnList(file, static_cast<int>(i), " DESC")});
         const std::string key = parameters(1, n);
         const std::string high = parameters(n + 1, n);
-        const std::string limit = " LIMIT ?" + std::to_string(2 * n + 1);
-        const std::string select = "SELECT pos, bytes FROM records WHERE ";
-        const std::string count = "SELECT count(*) FROM records WHERE ";
+        const std::string limit = join({" LIMIT ?", std::to_string(2 * n + 1)});
+        const std::string_view select = "SELECT pos, bytes FROM records WHERE ";
+        const std::string_view count = "SELECT count(*) FROM records WHERE ";
+        const std::string below = join({" AND ", cols, " <= ", high});
         IndexStatements& s = indexStatements_[i];
         const std::pair<Statement*, std::string> statements[] = {
-            {&s.equal, select + cols + " = " + key},
-            {&s.atOrAbove, select + cols + " >= " + key + up + " LIMIT 1"},
-            {&s.atOrBelow, select + cols + " <= " + key + down + " LIMIT 1"},
-            {&s.above, select + cols + " > " + key + up + " LIMIT 1"},
-            {&s.below, select + cols + " < " + key + down + " LIMIT 1"},
-            {&s.countFrom, count + cols + " >= " + key + " AND " + cols + " <= " + high},
-            {&s.batchFrom,
-             select + cols + " >= " + key + " AND " + cols + " <= " + high + up + limit},
-            {&s.batchAfter,
-             select + cols + " > " + key + " AND " + cols + " <= " + high + up + limit},
+            {&s.equal, join({select, cols, " = ", key})},
+            {&s.atOrAbove, join({select, cols, " >= ", key, up, " LIMIT 1"})},
+            {&s.atOrBelow, join({select, cols, " <= ", key, down, " LIMIT 1"})},
+            {&s.above, join({select, cols, " > ", key, up, " LIMIT 1"})},
+            {&s.below, join({select, cols, " < ", key, down, " LIMIT 1"})},
+            {&s.countFrom, join({count, cols, " >= ", key, below})},
+            {&s.batchFrom, join({select, cols, " >= ", key, below, up, limit})},
+            {&s.batchAfter, join({select, cols, " > ", key, below, up, limit})},
         };
         for (const auto& [statement, sql] : statements)
             if (int rc = statement->prepare(db_, sql)) return errorOf(rc);
