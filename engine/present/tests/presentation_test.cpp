@@ -281,6 +281,19 @@ TEST_F(Presentation, WithoutAUsablePluginNothingIsDrawn) {
     EXPECT_EQ(make(nullptr)->procCount, 0u);
 }
 
+TEST_F(Presentation, CallersTableWithoutAName) {
+    CondSymbProc table[40] = {};
+    table[39] = marker;
+    TPresLib lib(&dictionary_, 40, table, folder_.path().c_str());
+    EXPECT_EQ(lib.name, nullptr);
+    EXPECT_EQ(lib.procCount, 40u);
+    EXPECT_EQ(lib.procs, table);
+    EXPECT_NE(lib.objectLookup(20), nullptr);
+    EXPECT_EQ(lib.setSymbProcedure(39, otherMarker), &marker);
+    EXPECT_EQ(table[39], &otherMarker) << "the caller's table changes in place";
+    EXPECT_EQ(lib.setSymbProcedure(40, marker), nullptr);
+}
+
 TEST_F(Presentation, MissingFontsAreReportedAfterTheTablesLoaded) {
     const kit::TempFolder noFonts;
     GD_Done();
