@@ -30,6 +30,8 @@ TEST(LibraryEntry, OnlyTheFirstAttachStartsAndTheLastDetachEnds) {
     EXPECT_EQ(SkjoldrEntryPoint(module, kProcessDetach, nullptr), 1);
     EXPECT_FALSE(gdFontsLoaded());
     EXPECT_EQ(Int1CondSymbProcs[86], nullptr);
+    // A detach too many has nothing to undo: the count stays at 0.
+    EXPECT_EQ(SkjoldrEntryPoint(module, kProcessDetach, nullptr), 1);
 
     // Attached again, it starts afresh and fills the tables.
     EXPECT_EQ(SkjoldrEntryPoint(module, kProcessAttach, nullptr), 1);

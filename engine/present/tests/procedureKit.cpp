@@ -719,6 +719,12 @@ QImage runRaster(CondSymbProc procedure, GdbObject& object, const Settings& sett
     return paint([&](TMapContext& context) { context.Draw(&object); }, settings, background);
 }
 
+QRgb pixelAt(const QImage& picture, Point at) {
+    const gdi::XY d =
+        gdi::Mapping::yUp(picture.width() / 2, picture.height() / 2).toDevice({at.x, at.y});
+    return picture.valid(d.x, d.y) ? picture.pixel(d.x, d.y) : 0;
+}
+
 // ---------------------------------------------------------------- palette
 
 namespace {

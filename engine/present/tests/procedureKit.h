@@ -368,6 +368,10 @@ QImage paint(const std::function<void(TMapContext&)>& draw, const Settings& sett
 QImage runRaster(CondSymbProc procedure, GdbObject& object, const Settings& settings = {},
                  QRgb background = 0xFFF0F0F0u);
 
+// The pixel of a picture from paint() or runRaster() at a window point (origin
+// at the picture's centre, y up); 0 outside the picture.
+QRgb pixelAt(const QImage& picture, Point at);
+
 // A palette of 256 entries in which each chart colour number has a colour
 // fit for looking at (black ink, white, depth blues, land, magenta...).
 std::shared_ptr<gdi::Palette> chartPalette();

@@ -192,6 +192,24 @@ TEST(KitRunner, NoticesAProcedureThatLeavesTheLayerChanged) {
     EXPECT_EQ(Int1CondSymbProcs[120], &Int1Proc120) << "the runner puts the table back";
 }
 
+void redSquare(TMapContext&) {
+    std::vector<Point> square{{10, 10}, {10, 20}, {20, 20}, {20, 10}};
+    GD_Polygon(3, 4, square.data());
+}
+
+TEST(KitRaster, PicturesAreInTheChartMapping) {
+    kit::resetDrawingState();
+    kit::Settings s;
+    s.width = 64;
+    s.height = 48;
+    const QImage picture = kit::paint(redSquare, s);
+    EXPECT_EQ(picture.size(), QSize(64, 48));
+    EXPECT_EQ(kit::pixelAt(picture, {15, 15}), kit::chartRgb(3)) << "above and right of the centre";
+    EXPECT_EQ(kit::pixelAt(picture, {-15, -15}), 0xFFF0F0F0u);
+    EXPECT_EQ(picture.pixel(32 + 15, 24 - 15), kit::chartRgb(3));
+    EXPECT_EQ(kit::pixelAt(picture, {100, 0}), 0u);
+}
+
 TEST(KitGallery, WritesLabelledCells) {
     kit::resetDrawingState();
     kit::Gallery gallery("kit-gallery", 64, 2);
