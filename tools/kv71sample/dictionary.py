@@ -3,8 +3,9 @@
 descriptions, and hydrographic sources.
 
 Run it to write data/dict/KV71OBJ.DIC, KV71ATTR.DIC, KV71ATTR.DES,
-HOSOURCE.DIC and the code tables of data/dict/README.md. The sample chart
-generator imports it for the attribute formats.
+HOSOURCE.DIC, the presentation look-up tables OBJLUT.DIC and ATTRLUT.DIC, and
+the code tables of data/dict/README.md. The sample chart generator imports it
+for the attribute formats.
 
 Display priorities follow the painter's order of the chart drawing pass:
 higher numbers are drawn later, on top.
@@ -408,6 +409,24 @@ OBJECTS = {
     221: ("PRHARE", "A", PATTERN, "Prohibited area", A(87), F_FILL),
 }
 
+# Presentation of attributes (ATTRLUT.DIC). Every attribute is shown (mask bit
+# 0) except the presentation's own internals below. Those listed in BRIEF are
+# also shown in the brief print (mask bit 1), under the display name given.
+# FORMATS are the print formats of numbers, each one conversion of a floating
+# value (tenths are printed as the scaled value); enumerations, lists and
+# texts print their own way.
+HIDDEN = {134, 135, 139, 142, 181}  # justifications, packed name, text colour, marker kind
+BRIEF = {
+    58: "Character", 59: "Colour", 62: "Designation", 66: "Depth from", 67: "Depth to",
+    72: "Group", 73: "Elevation", 86: "Period", 87: "Name", 113: "Contour", 115: "Range",
+    116: "Depth",
+}
+DEGREE = "%.1f\u00b0"
+FORMATS = {
+    66: "%.1f m", 67: "%.1f m", 73: "%.1f m", 85: DEGREE, 86: "%.1f s", 100: DEGREE,
+    101: DEGREE, 113: "%.1f m", 115: "%.1f M", 116: "%.1f m", 130: DEGREE,
+}
+
 # Hydrographic sources: code -> (first field, SORIND code, authority).
 SOURCES = {
     1: ("SAMPLE", "NO,NO,synth,KV71", "Synthetic sample data of this project (not for navigation)"),
@@ -435,6 +454,10 @@ def check():
         assert prims and set(prims) <= set("PLASC") and 0 <= prio <= 255, acr
         assert all(a in ATTRIBUTES for a in attrs), acr
         assert "|" not in name, acr
+    assert HIDDEN.isdisjoint(BRIEF) and set(BRIEF) <= set(ATTRIBUTES)
+    for code, fmt in FORMATS.items():
+        assert ATTRIBUTES[code][1] in ("aWORD10", "aFLOAT"), code
+        assert fmt.count("%") == 1 and "|" not in fmt and ")" not in fmt, code
 
 
 def number(v):
@@ -463,8 +486,23 @@ def write(dir):
     for code in sorted(SOURCES):
         first, sorind, authority = SOURCES[code]
         hos.append("|".join([first, str(code), sorind, authority]))
+    # Every class is drawn and listed in every look-up: masks 1 and 1 pass
+    # the drawing, information and chart-data formulas alike.
+    objlut = ["; Object look-up: acronym|code|information pages|display flags"]
+    for code in sorted(OBJECTS):
+        objlut.append("%s|%d|1|1" % (OBJECTS[code][0], code))
+    attrlut = ["; Attribute look-up: acronym|code|mask|(print format)|display name"]
+    for code in sorted(ATTRIBUTES):
+        acr = ATTRIBUTES[code][0]
+        mask = "0" if code in HIDDEN else "11" if code in BRIEF else "1"
+        fields = [acr, str(code), mask]
+        if code in FORMATS or code in BRIEF:
+            fields.append("(%s)" % FORMATS[code] if code in FORMATS else "")
+        if code in BRIEF:
+            fields.append(BRIEF[code])
+        attrlut.append("|".join(fields))
     for name, lines in (("KV71OBJ.DIC", obj), ("KV71ATTR.DIC", att), ("KV71ATTR.DES", des),
-                        ("HOSOURCE.DIC", hos)):
+                        ("HOSOURCE.DIC", hos), ("OBJLUT.DIC", objlut), ("ATTRLUT.DIC", attrlut)):
         with open(os.path.join(dir, name), "w", encoding="cp1252", newline="\n") as f:
             f.write("\n".join(lines) + "\n")
 

@@ -24,3 +24,17 @@ long chartFileSize(std::FILE* file) {
     std::fseek(file, here, SEEK_SET);
     return size;
 }
+
+bool readLine(std::FILE* file, std::string& line) {
+    line.clear();
+    int c;
+    bool any = false;
+    while ((c = std::getc(file)) != EOF) {
+        any = true;
+        if (c == '\n') break;
+        line.push_back(static_cast<char>(c));
+    }
+    if (!any) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+}

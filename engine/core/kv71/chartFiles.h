@@ -22,3 +22,8 @@ std::FILE* openChartFile(const char* path, const char* mode);
 
 // Size in bytes of an open file (its position is kept), or -1.
 long chartFileSize(std::FILE* file);
+
+// Reads one line of a text file, of any length, without its line end (LF,
+// CR LF, or a CR left at the end of the file) into line. False at the end of
+// the file.
+bool readLine(std::FILE* file, std::string& line);

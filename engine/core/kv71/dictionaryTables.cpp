@@ -30,22 +30,6 @@ constexpr long maxSourceCode = 65535;
 
 // ---- text ------------------------------------------------------------------
 
-// Reads one line of any length without its line end (LF, CR LF, or a CR left
-// at the end of the file). False at the end of the file.
-bool readLine(std::FILE* f, std::string& line) {
-    line.clear();
-    int c;
-    bool any = false;
-    while ((c = std::getc(f)) != EOF) {
-        any = true;
-        if (c == '\n') break;
-        line.push_back(static_cast<char>(c));
-    }
-    if (!any) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-}
-
 // The non-empty runs between '|'.
 std::vector<std::string> splitFields(const std::string& line) {
     std::vector<std::string> fields;

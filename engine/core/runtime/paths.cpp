@@ -8,33 +8,35 @@ namespace {
 constexpr std::size_t kMaxKept = 254;             // characters kept from the path
 constexpr std::size_t kResultSize = kMaxKept + 2; // with the '/' and the terminator
 
-// Writes the normalised path into out (kResultSize bytes) and returns its
-// length.
-std::size_t normalise(const char* path, char* out) {
-    std::size_t len = 0;
-    for (const char* p = path; *p && len < kMaxKept; ++p) {
+// The normalised path, keeping at most `kept` characters of the path.
+std::string normalise(const char* path, std::size_t kept) {
+    std::string out;
+    for (const char* p = path; *p && out.size() < kept; ++p) {
         const auto c = static_cast<unsigned char>(*p);
         if (c < 32 || c == 127) continue;
-        out[len++] = c == '\\' ? '/' : char(c);
+        out.push_back(c == '\\' ? '/' : char(c));
     }
-    if (len > 0 && out[len - 1] != ':' && out[len - 1] != '/') out[len++] = '/';
-    out[len] = '\0';
-    return len;
+    if (!out.empty() && out.back() != ':' && out.back() != '/') out.push_back('/');
+    return out;
 }
 
 } // namespace
 
 char* newPath(const char* path, char* buffer, std::size_t capacity) {
     if (!path || !buffer || capacity == 0) return nullptr;
-    char result[kResultSize];
-    const std::size_t len = normalise(path, result);
+    const std::string result = normalise(path, kMaxKept);
     // A cut folder path would name another folder: refuse instead.
-    if (len >= capacity) {
+    if (result.size() >= capacity) {
         buffer[0] = '\0';
         return nullptr;
     }
-    std::memcpy(buffer, result, len + 1);
+    std::memcpy(buffer, result.c_str(), result.size() + 1);
     return buffer;
+}
+
+std::string folderPath(const char* path) {
+    if (!path) return std::string();
+    return normalise(path, static_cast<std::size_t>(-1));
 }
 
 extern "C" {
@@ -42,10 +44,9 @@ extern "C" {
 char* newPath(const char* path, char* buffer) {
     if (!path) return nullptr;
     if (buffer) return newPath(path, buffer, kResultSize);
-    char result[kResultSize];
-    const std::size_t len = normalise(path, result);
-    char* copy = new (std::nothrow) char[len + 1];
-    if (copy) std::memcpy(copy, result, len + 1);
+    const std::string result = normalise(path, kMaxKept);
+    char* copy = new (std::nothrow) char[result.size() + 1];
+    if (copy) std::memcpy(copy, result.c_str(), result.size() + 1);
     return copy;
 }
 

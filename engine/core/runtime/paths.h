@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 extern "C" {
 
@@ -27,3 +28,7 @@ int getVolSerNum(const char* root, std::uint32_t* serial);
 // null, since a cut folder path would name another folder. Null also when
 // path or buffer is null or capacity is 0.
 char* newPath(const char* path, char* buffer, std::size_t capacity);
+
+// The normalised folder path of newPath, of any length (nothing is cut). A
+// null path gives "".
+std::string folderPath(const char* path);

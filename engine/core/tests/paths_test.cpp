@@ -11,6 +11,7 @@ namespace {
 TEST(NewPath, NormalisesFolderPaths) {
     struct Case {
         std::string in, want;
+        std::string uncut = want; // folderPath keeps the whole path
     } cases[] = {
         {"/data/Charts", "/data/Charts/"}, // case kept
         {"/data/Charts/", "/data/Charts/"},
@@ -20,9 +21,9 @@ TEST(NewPath, NormalisesFolderPaths) {
         {"ch\tar\x7f"
          "ts\n",
          "charts/"}, // control characters dropped
-        {std::string(300, 'x'), std::string(254, 'x') + "/"},
+        {std::string(300, 'x'), std::string(254, 'x') + "/", std::string(300, 'x') + "/"},
         {std::string(254, 'x') + "/", std::string(254, 'x') + "/"},
-        {std::string(255, 'x') + "/", std::string(254, 'x') + "/"},
+        {std::string(255, 'x') + "/", std::string(254, 'x') + "/", std::string(255, 'x') + "/"},
     };
     for (const auto& c : cases) {
         std::unique_ptr<char[]> owned(newPath(c.in.c_str(), nullptr));
@@ -32,7 +33,9 @@ TEST(NewPath, NormalisesFolderPaths) {
         char buffer[256];
         EXPECT_EQ(newPath(c.in.c_str(), buffer), buffer);
         EXPECT_EQ(std::string(buffer), c.want) << c.in;
+        EXPECT_EQ(folderPath(c.in.c_str()), c.uncut) << c.in;
     }
+    EXPECT_EQ(folderPath(nullptr), "");
     char buffer[8] = "keep";
     EXPECT_EQ(newPath(nullptr, buffer), nullptr);
     EXPECT_EQ(newPath(nullptr, nullptr), nullptr);

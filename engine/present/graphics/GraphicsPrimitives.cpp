@@ -20,6 +20,7 @@ using gdi::XY;
 
 std::uint8_t lineWidth = 1;
 std::optional<Brush> areaPattern; // the pattern brush, when a pattern is chosen
+short areaPatternNumber = 0;      // its number, 0 for solid fills
 bool colourPass = false;          // whether pattern fills paint their 1 bits in the colour
 bool xorFill = false;
 
@@ -207,10 +208,12 @@ void GD_Polygon(int colour, int n, Point* pts) {
 
 void GD_SetAreaPattern(short pattern) {
     areaPattern.reset();
+    areaPatternNumber = 0;
     colourPass = false;
     for (const AreaPattern& a : kAreaPatterns)
         if (a.number == pattern) {
             areaPattern = Brush::patterned(a.rows);
+            areaPatternNumber = a.number;
             colourPass = a.colourPass;
         }
 }
@@ -277,4 +280,14 @@ void GD_Pie(int colour, int r, int cx, int cy, double a1, double a2) {
     else
         withTools(*dc, solidPen(colour), Brush::null(), draw);
 }
+}
+
+unsigned char gdLineWidth() {
+    return lineWidth;
+}
+short gdAreaPattern() {
+    return areaPatternNumber;
+}
+bool gdXorFill() {
+    return xorFill;
 }

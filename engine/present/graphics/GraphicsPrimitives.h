@@ -85,3 +85,10 @@ void GD_FillEllipse(int colour, int cx, int cy, int rx, int ry);
 void GD_Arc(int colour, int r, int cx, int cy, double a1, double a2);
 void GD_Pie(int colour, int r, int cx, int cy, double a1, double a2);
 }
+
+// The shared state as it stands: the line width, the area pattern in effect (0
+// for solid fills, also after a number that is no pattern) and the
+// exclusive-or switch.
+unsigned char gdLineWidth();
+short gdAreaPattern();
+bool gdXorFill();

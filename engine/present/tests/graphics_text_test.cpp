@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QPainterPath>
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -27,22 +26,7 @@ namespace {
 
 using gdi::XY;
 
-// Text needs a Qt GUI application; the tests of this binary share one.
-class QtGui : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QCoreApplication::instance()) app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-  private:
-    int argc_ = 1;
-    char name_[8] = "tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-const auto* const kQtGui = ::testing::AddGlobalTestEnvironment(new QtGui);
+// Text needs a Qt GUI application: the procedure kit makes one for the binary.
 
 // Palette entry i is rgb(i, 100, 200): a pixel tells which index drew it.
 std::shared_ptr<gdi::Palette> testPalette() {
