@@ -27,10 +27,13 @@ void reportError(const char* format, ...) {
     static thread_local char text[1024] = "ERROR: ";
     constexpr std::size_t prefix = sizeof("ERROR: ") - 1;
     std::memcpy(text, "ERROR: ", prefix);
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text + prefix, sizeof text - prefix, format ? format : "", args);
-    va_end(args);
+    text[prefix] = '\0';
+    if (format) {
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(text + prefix, sizeof text - prefix, format, args);
+        va_end(args);
+    }
     throw static_cast<const char*>(text);
 #endif
 }
