@@ -38,14 +38,20 @@ void reportError(const char* format, ...) {
 #endif
 }
 
-void traceMessage(const char* text) { messageHook.load()(text ? text : ""); }
+void traceMessage(const char* text) {
+    messageHook.load()(text ? text : "");
+}
 
-void traceNote(const char* text) { noteHook.load()(text ? text : ""); }
+void traceNote(const char* text) {
+    noteHook.load()(text ? text : "");
+}
 
 TraceHook setTraceMessageHook(TraceHook hook) {
     return messageHook.exchange(hook ? hook : &silent);
 }
 
-TraceHook setTraceNoteHook(TraceHook hook) { return noteHook.exchange(hook ? hook : &silent); }
+TraceHook setTraceNoteHook(TraceHook hook) {
+    return noteHook.exchange(hook ? hook : &silent);
+}
 
 } // extern "C"
