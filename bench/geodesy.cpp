@@ -1,7 +1,11 @@
 // Throughput of the inverse and direct geodetic problems, with GeographicLib's
-// exact geodesic on the same pairs for comparison.
+// exact geodesic on the same pairs for comparison: each on its own, and the
+// flat functions the programs call against GeographicLib in the same run
+// (IPC/Inverse and DPC/Direct, throughput ratios).
 #include "geo/GeoPoint.h"
 #include "geo/geodesy.h"
+
+#include "sameRun.h"
 
 #include <GeographicLib/Geodesic.hpp>
 #include <benchmark/benchmark.h>
@@ -71,5 +75,85 @@ void GeographicLib_Inverse(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(GeographicLib_Inverse);
+
+// Distance (nautical miles) and course (radians) of the i-th direct problem.
+double distanceOf(std::size_t i) {
+    return static_cast<double>(1 + (i & 63));
+}
+double courseOf(std::size_t i) {
+    return static_cast<double>(i & 1023) * 0.00614;
+}
+
+constexpr double degreesPerUnit = 360.0 / 4294967296.0;
+constexpr double degreesPerRadian = 57.29577951308232;
+
+void GeographicLib_Direct(benchmark::State& state) {
+    const auto& v = pairs();
+    const auto& g = GeographicLib::Geodesic::WGS84();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const Pair& p = v[i++ & 4095];
+        double lat2, lon2;
+        g.Direct(p.p1.lat * degreesPerUnit, p.p1.lon * degreesPerUnit,
+                 courseOf(i) * degreesPerRadian, distanceOf(i) * 1852.0, lat2, lon2);
+        benchmark::DoNotOptimize(lat2);
+        benchmark::DoNotOptimize(lon2);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(GeographicLib_Direct);
+
+// The flat DPC and GeographicLib's Direct on the same 4096 problems, in turn.
+void DPC_vs_Direct(benchmark::State& state) {
+    const auto& v = pairs();
+    const auto& g = GeographicLib::Geodesic::WGS84();
+    samerun::compare(
+        state, v.size(), "DPC",
+        [&] {
+            for (std::size_t i = 0; i < v.size(); ++i) {
+                GeoPoint to;
+                DPC(&v[i].p1, &to, distanceOf(i), courseOf(i));
+                benchmark::DoNotOptimize(to);
+            }
+        },
+        "Direct",
+        [&] {
+            for (std::size_t i = 0; i < v.size(); ++i) {
+                double lat2, lon2;
+                g.Direct(v[i].p1.lat * degreesPerUnit, v[i].p1.lon * degreesPerUnit,
+                         courseOf(i) * degreesPerRadian, distanceOf(i) * 1852.0, lat2, lon2);
+                benchmark::DoNotOptimize(lat2);
+                benchmark::DoNotOptimize(lon2);
+            }
+        });
+}
+BENCHMARK(DPC_vs_Direct);
+
+// The flat IPC and GeographicLib's Inverse on the same 4096 pairs, in turn.
+void IPC_vs_Inverse(benchmark::State& state) {
+    const auto& v = pairs();
+    const auto& g = GeographicLib::Geodesic::WGS84();
+    samerun::compare(
+        state, v.size(), "IPC",
+        [&] {
+            for (const Pair& p : v) {
+                double d, c;
+                IPC(&p.p1, &p.p2, &d, &c);
+                benchmark::DoNotOptimize(d);
+                benchmark::DoNotOptimize(c);
+            }
+        },
+        "Inverse",
+        [&] {
+            for (const Pair& p : v) {
+                double s12, azi1, azi2;
+                g.Inverse(p.p1.lat * degreesPerUnit, p.p1.lon * degreesPerUnit,
+                          p.p2.lat * degreesPerUnit, p.p2.lon * degreesPerUnit, s12, azi1, azi2);
+                benchmark::DoNotOptimize(s12);
+                benchmark::DoNotOptimize(azi1);
+            }
+        });
+}
+BENCHMARK(IPC_vs_Inverse);
 
 } // namespace

@@ -2,10 +2,15 @@
 
 #include "TideEngine.h"
 #include "tideSubstitution.h"
+#include "util/reportError.h"
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 namespace flodwave {
@@ -52,25 +57,95 @@ long fileSize(std::FILE* f) {
     return size;
 }
 
-// Reads count index records; false on a short file.
-bool readIndex(const std::string& path, std::size_t* count, std::vector<IndexFileStruct>& out) {
+// Traces why a load is refused; always false.
+bool refuse(const char* format, ...) __attribute__((format(printf, 1, 2)));
+bool refuse(const char* format, ...) {
+    char text[200];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    traceMessage(text);
+    return false;
+}
+
+// Opens one of the three files for reading; null (traced) when it cannot be
+// opened or is not a regular file (a folder opens, but reads nothing).
+std::FILE* openTideFile(const std::string& dir, const char* name) {
+    const std::string path = dir + name;
     std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return false;
-    bool ok = true;
-    if (*count == SIZE_MAX) {
-        const long size = fileSize(f);
-        ok = size >= 0 && static_cast<unsigned long>(size) / kIndexRecordSize <= 65535;
-        *count = ok ? static_cast<std::size_t>(size) / kIndexRecordSize : 0;
+    if (f == nullptr) return nullptr; // a missing file is refused without a word
+    struct stat st;
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
+        refuse("%s is not a regular file\n", name);
+        std::fclose(f);
+        return nullptr;
     }
+    return f;
+}
+
+// Reads a whole index file: it must hold whole 10-byte records, at most
+// 65535 of them, and when expected is given exactly that many.
+bool readIndex(const std::string& dir, const char* name, const std::size_t* expected,
+               std::vector<IndexFileStruct>& out) {
+    std::FILE* f = openTideFile(dir, name);
+    if (f == nullptr) return false;
+    const long size = fileSize(f);
+    bool ok = size >= 0 || refuse("%s: its length cannot be read\n", name);
+    const std::size_t bytes = ok ? static_cast<std::size_t>(size) : 0;
+    const std::size_t count = bytes / kIndexRecordSize;
+    if (ok && bytes % kIndexRecordSize != 0)
+        ok =
+            refuse("%s: %zu bytes are not whole %zu-byte records\n", name, bytes, kIndexRecordSize);
+    else if (ok && count > 65535)
+        ok = refuse("%s: %zu ports, more than 65535\n", name, count);
+    else if (ok && expected != nullptr && count != *expected)
+        ok = refuse("%s: %zu ports, td_num.ntx has %zu\n", name, count, *expected);
     out.clear();
-    out.reserve(*count + 1);
+    if (ok) out.reserve(count + 1);
     std::uint8_t b[kIndexRecordSize];
-    for (std::size_t i = 0; ok && i < *count; ++i) {
+    for (std::size_t i = 0; ok && i < count; ++i) {
         ok = std::fread(b, 1, sizeof b, f) == sizeof b;
-        if (ok) out.push_back({readI16(b), readI16(b + 2), readI16(b + 4), readI32(b + 6)});
+        if (ok)
+            out.push_back({readI16(b), readI16(b + 2), readI16(b + 4), readI32(b + 6)});
+        else
+            refuse("%s: record %zu cannot be read\n", name, i);
     }
     std::fclose(f);
     return ok;
+}
+
+bool samePort(const IndexFileStruct& a, const IndexFileStruct& b) {
+    return a.number == b.number && a.lat == b.lat && a.lon == b.lon && a.offset == b.offset;
+}
+
+bool portOrder(const IndexFileStruct& a, const IndexFileStruct& b) {
+    return std::tie(a.number, a.lat, a.lon, a.offset) < std::tie(b.number, b.lat, b.lon, b.offset);
+}
+
+// The checks of a pair of index files against each other and the data file,
+// so that every port listed can be found and read: td_crd.ntx holds the same
+// ports as td_num.ntx, in the order of its binary search, and every port's
+// block header lies inside td_pnte.dat.
+bool indexesAgree(const std::vector<IndexFileStruct>& byNumber,
+                  const std::vector<IndexFileStruct>& byPosition, long dataSize) {
+    for (std::size_t i = 1; i < byPosition.size(); ++i)
+        if (positionKey(byPosition[i].lat, byPosition[i].lon) <
+            positionKey(byPosition[i - 1].lat, byPosition[i - 1].lon))
+            return refuse("td_crd.ntx: record %zu is out of position order\n", i);
+    std::vector<IndexFileStruct> a = byNumber, b = byPosition;
+    std::sort(a.begin(), a.end(), portOrder);
+    std::sort(b.begin(), b.end(), portOrder);
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!samePort(a[i], b[i]))
+            return refuse("td_crd.ntx and td_num.ntx list different ports (port %d)\n",
+                          a[i].number);
+    for (const IndexFileStruct& r : byNumber)
+        if (r.offset < 0 || r.offset > dataSize - static_cast<long>(kHeaderSize))
+            return refuse("td_pnte.dat: block of port %d at offset %ld lies outside its %ld "
+                          "bytes\n",
+                          r.number, static_cast<long>(r.offset), dataSize);
+    return true;
 }
 
 bool readSubstituted(std::uint8_t* buffer, std::size_t size) {
@@ -92,16 +167,17 @@ int loadTideFiles(const char* dir) {
     if (!base.empty() && base.back() == '\\') base.back() = '/';
     if (!base.empty() && base.back() != '/') base += '/';
 
-    // Everything is read into new tables first, so a failed load leaves the
-    // previous files loaded and consistent.
-    std::size_t count = SIZE_MAX;
+    // Everything is read into new tables and checked first, so a refused load
+    // leaves the previous files loaded and consistent.
     std::vector<IndexFileStruct> byNumber, byPosition;
-    if (!readIndex(base + "td_num.ntx", &count, byNumber)) return -1;
-    if (!readIndex(base + "td_crd.ntx", &count, byPosition)) return -1;
-    std::FILE* data = std::fopen((base + "td_pnte.dat").c_str(), "rb");
+    if (!readIndex(base, "td_num.ntx", nullptr, byNumber)) return -1;
+    const std::size_t count = byNumber.size();
+    if (!readIndex(base, "td_crd.ntx", &count, byPosition)) return -1;
+    std::FILE* data = openTideFile(base, "td_pnte.dat");
     if (data == nullptr) return -1;
     const long dataSize = fileSize(data);
-    if (dataSize < 0) {
+    if (dataSize < 0 || !indexesAgree(byNumber, byPosition, dataSize)) {
+        if (dataSize < 0) refuse("td_pnte.dat: its length cannot be read\n");
         std::fclose(data);
         return -1;
     }

@@ -38,9 +38,14 @@ struct PortHeader {
 
 // Loads the index files of dir (null or longer than 240 characters refused;
 // with or without a trailing "/" or "\\") and opens td_pnte.dat. Returns 0, or
-// -1 when a file is missing, unreadable, shorter than its records or holds more
-// than 65535 ports. A failed load keeps what was loaded before, whole and
-// usable; a successful one replaces it and closes the previous data file.
+// -1 when a file is missing, is not a regular file or cannot be read, or when
+// the files cannot work together: an index file that does not hold whole
+// 10-byte records, more than 65535 ports, td_crd.ntx not holding the same
+// ports as td_num.ntx or not in the position order its search needs, or a
+// port whose block header does not lie inside td_pnte.dat. Every refusal but
+// a missing file traces its reason (traceMessage). A failed load keeps what
+// was loaded before, whole and usable; a successful one replaces it and
+// closes the previous data file.
 int loadTideFiles(const char* dir);
 
 // Finds the port at exactly (lat, lon) minutes and makes its constituents

@@ -138,6 +138,25 @@ float foldCourse(float course) {
     return course >= 0 && course <= 360 ? course : 0;
 }
 
+// Physical limits of the instrument values: the deepest ocean is about
+// 11,000 m, and no wind on earth reaches 250 knots. A reading outside them
+// is a garbled sentence and changes nothing.
+constexpr float kMaxDepthMetres = 11000;
+constexpr float kMaxWindKnots = 250;
+
+bool depthInLimits(float metres) {
+    return metres >= 0 && metres <= kMaxDepthMetres;
+}
+
+// The wind speed limit in the unit of a wind sentence: knots (N), km/h (K),
+// or metres per second (M, and any other unit, whose value is taken as it is).
+bool windSpeedInLimits(float speed, char unit) {
+    const float limit = unit == 'N'   ? kMaxWindKnots
+                        : unit == 'K' ? kMaxWindKnots * 1.852f
+                                      : kMaxWindKnots * 0.5144f;
+    return speed >= 0 && speed <= limit;
+}
+
 void lowerHeadingHold(NavState& nav) {
     if (nav.headingHold > 0) --nav.headingHold;
 }
@@ -322,8 +341,9 @@ int interpret(NavShared& s, int port, int id, const char* text) {
     case IdDpt: {
         float depth = nav.depth, offset = 0;
         std::sscanf(text, "%*6s%f%f", &depth, &offset);
-        if (!finite(depth) || !finite(offset)) break;
+        if (!finite(depth) || !finite(offset) || !depthInLimits(depth)) break;
         depth += offset;
+        if (depth > kMaxDepthMetres) break;
         nav.depth = depth < 0 ? 0 : depth;
         break;
     }
@@ -332,12 +352,14 @@ int interpret(NavShared& s, int port, int id, const char* text) {
         float feet = 0, metres = 0, fathoms = 0;
         std::sscanf(text, "%*6s%f%*1s%f%*1s%f", &feet, &metres, &fathoms);
         if (!finite(feet) || !finite(metres) || !finite(fathoms)) break;
+        float depth = nav.depth;
         if (metres != 0)
-            nav.depth = metres;
+            depth = metres;
         else if (feet != 0)
-            nav.depth = feet * 0.3048f;
+            depth = feet * 0.3048f;
         else if (fathoms != 0)
-            nav.depth = fathoms * 1.8288f;
+            depth = fathoms * 1.8288f;
+        if (depthInLimits(depth)) nav.depth = depth;
         break;
     }
     case IdZda: {
@@ -352,7 +374,7 @@ int interpret(NavShared& s, int port, int id, const char* text) {
         float angle = f.windAngle, speed = f.windSpeed;
         char reference[2] = {0, 0}, unit[2] = {0, 0};
         std::sscanf(text, "%*6s%f%1s%f%1s", &angle, reference, &speed, unit);
-        if (!finite(angle) || !finite(speed)) break;
+        if (!finite(angle) || !finite(speed) || !windSpeedInLimits(speed, unit[0])) break;
         if (unit[0] == 'N')
             speed *= 0.5144f;
         else if (unit[0] == 'K')
@@ -366,7 +388,7 @@ int interpret(NavShared& s, int port, int id, const char* text) {
         float angle = 0, speed = f.windSpeed;
         char side[2] = {0, 0};
         int got = std::sscanf(text, "%*6s%f%1s%*f%*1s%f", &angle, side, &speed);
-        if (got < 1 || !finite(angle) || !finite(speed)) break;
+        if (got < 1 || !finite(angle) || !finite(speed) || !windSpeedInLimits(speed, 'M')) break;
         f.windAngle = side[0] == 'R' ? angle : 360 - angle;
         f.windSpeed = speed;
         computeWindLocked(s, true);

@@ -39,6 +39,9 @@ NmeaPortState* NmeaPort(int port);
 // Numbers are read with "C" conventions whatever the locale. Sentences with a
 // wrong or malformed checksum, of an unknown or dropped type, or longer than 80
 // characters (blanks and zeros inserted for empty fields counted) are dropped.
+// A depth outside 0 to 11,000 m (DBT, DBS, DPT) or a wind speed outside 0 to
+// 250 knots or its equivalent in the sentence's unit (MWV, VWR) changes
+// nothing.
 int ParseNmeaBuffer(int port);
 
 // Commits the parsed position fields as a fix from the port. Returns 0 when

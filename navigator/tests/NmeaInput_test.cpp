@@ -442,6 +442,56 @@ TEST_F(NmeaInputTest, RelativeWindIsCorrectedForTheVesselsMotion) {
     }
 }
 
+// Depths outside 0 to 11,000 m and wind speeds outside 0 to 250 knots (in the
+// sentence's unit) are garbled readings: they change nothing. Values up to the
+// limits are taken.
+TEST_F(NmeaInputTest, InstrumentValuesOutsidePhysicalLimitsChangeNothing) {
+    constexpr float kept = -1; // the value before the sentence stays
+    struct Case {
+        const char* sentence;
+        float depth, windSpeed; // metres, metres per second
+    } cases[] = {
+        {"SDDBT,32808398950000.0,f,10000000000000.0,M,5468066491600.0,F", kept, kept},
+        {"SDDBT,0.0,f,11000.0,M,0.0,F", 11000, kept},
+        {"SDDBT,0.0,f,11000.5,M,0.0,F", kept, kept},
+        {"SDDBT,0.0,f,-2.0,M,0.0,F", kept, kept},
+        {"SDDBS,36090.0,f,0.0,M,0.0,F", kept, kept}, // 11,000.2 m
+        {"SDDBS,36080.0,f,0.0,M,0.0,F", 10997.184f, kept},
+        {"SDDBS,0.0,f,0.0,M,6015.0,F", kept, kept}, // 11,000.2 m
+        {"SDDPT,10999.0,0.5", 10999.5f, kept},
+        {"SDDPT,10999.0,2.0", kept, kept},
+        {"SDDPT,11001.0,-2.0", kept, kept},
+        {"SDDPT,-1.0,0.0", kept, kept},
+        {"SDDPT,0.5,-1.0", 0, kept}, // above the keel: 0, as ever
+        {"WIMWV,030.0,T,999999.0,N,A", kept, kept},
+        {"WIMWV,030.0,T,250.0,N,A", kept, 128.6f},
+        {"WIMWV,030.0,T,251.0,N,A", kept, kept},
+        {"WIMWV,030.0,T,463.0,K,A", kept, 128.6214f},
+        {"WIMWV,030.0,T,464.0,K,A", kept, kept},
+        {"WIMWV,030.0,T,128.6,M,A", kept, 128.6f},
+        {"WIMWV,030.0,T,128.7,M,A", kept, kept},
+        {"WIMWV,030.0,T,-3.0,M,A", kept, kept},
+        {"IIVWR,090.0,R,0.0,N,128.7,M,0.0,K", kept, kept},
+        {"IIVWR,090.0,R,0.0,N,-1.0,M,0.0,K", kept, kept},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sentence);
+        resetNmeaInput();
+        set([](NavShared& s) {
+            s.nav.depth = 12.5f;
+            s.nav.windSpeed = 7;
+            s.nav.windDirection = 45;
+        });
+        feed(0, line(c.sentence));
+        const NavShared s = NavSnapshot();
+        EXPECT_NEAR(s.nav.depth, c.depth == kept ? 12.5f : c.depth, 1e-3);
+        EXPECT_NEAR(s.nav.windSpeed, c.windSpeed == kept ? 7 : c.windSpeed, 1e-3);
+        if (c.windSpeed == kept) {
+            EXPECT_EQ(s.nav.windDirection, 45);
+        }
+    }
+}
+
 TEST_F(NmeaInputTest, MagneticCoursesTurnTrue) {
     struct Case {
         float course;

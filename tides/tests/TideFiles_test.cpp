@@ -2,6 +2,7 @@
 
 #include "TideEngine.h"
 #include "TideTestFiles.h"
+#include "util/reportError.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <numbers>
 
 using namespace flodwave;
@@ -26,6 +28,36 @@ std::vector<TidePort> samplePorts() {
         {5, 3624, -319, 1, "Mirror", {}},
         {9, -3600, -4200, 4, "South West", {{kZ0, 1800, 100}}},
     };
+}
+
+std::vector<std::string> traces;
+void collectTrace(const char* text) {
+    traces.push_back(text);
+}
+
+// Little-endian bytes of a 16- or 32-bit number.
+std::string le16(std::int16_t v) {
+    const auto u = static_cast<std::uint16_t>(v);
+    return {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+}
+std::string le32(std::int32_t v) {
+    const auto u = static_cast<std::uint32_t>(v);
+    return le16(static_cast<std::int16_t>(u & 0xFFFF)) + le16(static_cast<std::int16_t>(u >> 16));
+}
+
+std::string bytesAt(const std::string& path, long at, std::size_t n) {
+    std::ifstream f(path, std::ios::binary);
+    f.seekg(at);
+    std::string b(n, '\0');
+    f.read(b.data(), static_cast<std::streamsize>(n));
+    return b;
+}
+
+// Overwrites bytes of a file in place.
+void patch(const std::string& path, long at, const std::string& bytes) {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(at);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 int openDescriptors() {
@@ -119,7 +151,8 @@ TEST_F(TideFilesTest, MorePortsThanTheCountHoldsAreRefused) {
         std::ofstream(dir.path() + "/" + name, std::ios::binary) << std::string(65536 * 10, '\0');
     std::ofstream(dir.path() + "/td_pnte.dat", std::ios::binary) << std::string(46, '\0');
     EXPECT_EQ(loadTideFiles(dir.path().c_str()), -1);
-    std::filesystem::resize_file(dir.path() + "/td_num.ntx", 65535 * 10 + 9);
+    for (const char* name : {"td_num.ntx", "td_crd.ntx"})
+        std::filesystem::resize_file(dir.path() + "/" + name, 65535 * 10);
     ASSERT_EQ(loadTideFiles(dir.path().c_str()), 0);
     EXPECT_EQ(tidePortCount(), 65535);
 }
@@ -158,25 +191,104 @@ TEST_F(TideFilesTest, DamagedPortBlocksAreRefusedWithoutTouchingTheTable) {
     }
 }
 
-TEST_F(TideFilesTest, OffsetsOutsideTheDataFileAreRefused) {
+TEST_F(TideFilesTest, BlocksAreReadWhereverTheirOffsetPointsInsideTheDataFile) {
     write(dir.path(), samplePorts());
-    // Point every position record past the end, or before the start.
-    const std::string crd = dir.path() + "/td_crd.ntx";
-    for (std::int32_t offset : {1 << 20, -46, 2 * 46 + 20}) {
-        std::fstream f(crd, std::ios::in | std::ios::out | std::ios::binary);
-        for (int i = 0; i < 5; ++i) {
-            f.seekp(i * 10 + 6);
-            for (int k = 0; k < 4; ++k)
-                f.put(static_cast<char>((static_cast<std::uint32_t>(offset) >> (8 * k)) & 0xFF));
-        }
-        f.close();
-        ASSERT_EQ(loadTideFiles(dir.path().c_str()), 0);
+    // Every port's block in the middle of another one: the load cannot tell,
+    // the read takes whatever lies there.
+    for (const char* name : {"td_num.ntx", "td_crd.ntx"})
+        for (int i = 0; i < 5; ++i)
+            patch(dir.path() + "/" + name, i * 10 + 6, le32(2 * 46 + 20));
+    ASSERT_EQ(loadTideFiles(dir.path().c_str()), 0);
+    PortHeader h{};
+    EXPECT_NE(readTidePort(3624, 319, h), 0);
+}
+
+// Each damaged directory is refused at load with its trace, and the files
+// loaded before stay loaded and usable.
+TEST_F(TideFilesTest, LoadRefusesIndexesThatCannotWork) {
+    const std::string good = dir.sub("good");
+    write(good, samplePorts());
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> damage;
+        const char* trace;
+    };
+    const Case cases[] = {
+        {"td_num.ntx cut inside a record",
+         [](const std::string& d) { std::filesystem::resize_file(d + "/td_num.ntx", 15); },
+         "td_num.ntx: 15 bytes are not whole 10-byte records"},
+        {"td_crd.ntx cut inside a record",
+         [](const std::string& d) { std::filesystem::resize_file(d + "/td_crd.ntx", 45); },
+         "td_crd.ntx: 45 bytes are not whole 10-byte records"},
+        {"td_crd.ntx with a port less",
+         [](const std::string& d) { std::filesystem::resize_file(d + "/td_crd.ntx", 40); },
+         "td_crd.ntx: 4 ports, td_num.ntx has 5"},
+        {"td_crd.ntx with a port more",
+         [](const std::string& d) { std::filesystem::resize_file(d + "/td_num.ntx", 40); },
+         "td_crd.ntx: 5 ports, td_num.ntx has 4"},
+        {"td_crd.ntx out of position order",
+         [](const std::string& d) {
+             const std::string crd = d + "/td_crd.ntx";
+             const std::string first = bytesAt(crd, 0, 10), last = bytesAt(crd, 40, 10);
+             patch(crd, 0, last);
+             patch(crd, 40, first);
+         },
+         "td_crd.ntx: record 1 is out of position order"},
+        {"td_crd.ntx with another port number",
+         [](const std::string& d) { patch(d + "/td_crd.ntx", 0, le16(99)); },
+         "td_crd.ntx and td_num.ntx list different ports"},
+        {"td_crd.ntx with another offset",
+         [](const std::string& d) { patch(d + "/td_crd.ntx", 16, le32(0)); },
+         "td_crd.ntx and td_num.ntx list different ports"},
+        {"offset past the end of td_pnte.dat",
+         [](const std::string& d) {
+             for (const char* name : {"/td_num.ntx", "/td_crd.ntx"})
+                 for (int i = 0; i < 5; ++i)
+                     if (bytesAt(d + name, i * 10, 2) == le16(7))
+                         patch(d + name, i * 10 + 6, le32(1 << 20));
+         },
+         "td_pnte.dat: block of port 7 at offset 1048576 lies outside its"},
+        {"negative offset",
+         [](const std::string& d) {
+             for (const char* name : {"/td_num.ntx", "/td_crd.ntx"})
+                 for (int i = 0; i < 5; ++i)
+                     if (bytesAt(d + name, i * 10, 2) == le16(12))
+                         patch(d + name, i * 10 + 6, le32(-46));
+         },
+         "td_pnte.dat: block of port 12 at offset -46 lies outside its"},
+        {"td_pnte.dat cut to 100 bytes",
+         [](const std::string& d) { std::filesystem::resize_file(d + "/td_pnte.dat", 100); },
+         "lies outside its 100 bytes"},
+        {"td_pnte.dat a folder",
+         [](const std::string& d) {
+             std::filesystem::remove(d + "/td_pnte.dat");
+             std::filesystem::create_directory(d + "/td_pnte.dat");
+         },
+         "td_pnte.dat is not a regular file"},
+        {"td_num.ntx a folder",
+         [](const std::string& d) {
+             std::filesystem::remove(d + "/td_num.ntx");
+             std::filesystem::create_directory(d + "/td_num.ntx");
+         },
+         "td_num.ntx is not a regular file"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(loadTideFiles(good.c_str()), 0);
+        const std::string bad = dir.sub("bad" + std::to_string(n++));
+        write(bad, samplePorts());
+        c.damage(bad);
+        traces.clear();
+        const TraceHook previous = setTraceMessageHook(&collectTrace);
+        EXPECT_EQ(loadTideFiles(bad.c_str()), -1);
+        setTraceMessageHook(previous);
+        ASSERT_EQ(traces.size(), 1u);
+        EXPECT_NE(traces[0].find(c.trace), std::string::npos) << traces[0];
+        EXPECT_EQ(tidePortCount(), 5);
         PortHeader h{};
-        const int found = readTidePort(3624, 319, h);
-        if (offset == 2 * 46 + 20)
-            EXPECT_NE(found, 0) << "inside the file: read, whatever it holds";
-        else
-            EXPECT_EQ(found, -1) << offset;
+        EXPECT_EQ(readTidePort(-2050, 10855, h), 1);
+        EXPECT_STREQ(h.name, "Broome");
     }
 }
 

@@ -1,6 +1,7 @@
-// kv71cellseeds: writes the seed corpus of the cell reader's fuzz target into
-// a folder: small cells of grid (30, 300), level E, with every geometry kind,
-// attribute format and object relation, and a few damaged ones.
+// kv71cellseeds: writes the seed corpus of the cell fuzz targets into a
+// folder: small cells of grid (30, 300), level E, with every geometry kind,
+// attribute format and object relation, and damaged ones with each fault the
+// cell reader refuses.
 //
 //   kv71cellseeds FOLDER
 #include "tools/kv71/CellFileWriter.h"
@@ -98,8 +99,42 @@ int main(int argc, char** argv) {
     CellFile cycle = familyCell();
     cycle.objects[2].children = {0};
     seeds.push_back({"child_cycle", cycle});
+    // The faults the reader's tests refuse, one seed each.
+    CellFile damaged = geometryCell();
+    damaged.header.edgePointCount = 7;
+    seeds.push_back({"edge_points_beyond_count", damaged});
+    damaged = geometryCell();
+    damaged.edges[0].pointCount = 60000;
+    seeds.push_back({"edge_count_beyond_points", damaged});
+    damaged = geometryCell();
+    damaged.header.objectCount = 65535;
+    seeds.push_back({"object_count_beyond_file", damaged});
+    damaged = geometryCell();
+    damaged.header.attributeBytes = 20;
+    seeds.push_back({"attribute_bytes_beyond_count", damaged});
+    damaged = geometryCell();
+    damaged.objects[1].length = 7;
+    seeds.push_back({"record_too_short", damaged});
+    damaged = geometryCell();
+    damaged.objects[0].index = 2;
+    seeds.push_back({"point_index_out_of_range", damaged});
+    damaged = geometryCell();
+    damaged.objects[2].edgeRefs[0] = areaRef(0x1FFF, 7);
+    seeds.push_back({"area_edge_out_of_range", damaged});
+    damaged = geometryCell();
+    damaged.objects[0].attributeCount = 0;
+    seeds.push_back({"attribute_count_zero", damaged});
     bool ok = true;
     for (const auto& [name, cell] : seeds)
         ok = writeFileAtomically(folder + "/" + name, cellFileBytes(cell)) && ok;
+    // Cut inside its last record, with a prefix that still adds up.
+    Bytes cut = cellFileBytes(geometryCell());
+    cut.resize(cut.size() - 3);
+    const std::uint32_t objects =
+        static_cast<std::uint32_t>(cut.size()) - 138 -
+        (cut[2] | cut[3] << 8 | cut[4] << 16 | std::uint32_t{cut[5]} << 24);
+    for (int i = 0; i < 4; ++i)
+        cut[6 + i] = static_cast<std::uint8_t>(objects >> (8 * i));
+    ok = writeFileAtomically(folder + "/cut_inside_last_record", cut) && ok;
     return ok ? 0 : 1;
 }

@@ -146,6 +146,7 @@ int _str2crd(std::int32_t* result, const char* text, const char* format, char ne
         if (*f == 'l') ++f;
         if (*f == 'u') ++f;
     }
+    if (fieldCount == 0) return 0; // nothing was read: no value to report
     if (max != 0x80000000u && sum > max) return 0;
     std::uint32_t u = static_cast<std::uint32_t>(sum);
     *result = static_cast<std::int32_t>(isNegative ? 0u - u : u);

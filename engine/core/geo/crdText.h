@@ -44,11 +44,13 @@ char* _crd2str(std::int32_t value, char* buffer, const char* format, std::uint16
 // consumes one text character; where the format has a backslash, a text
 // character equal to `negative` (S or W) makes the value negative. The n
 // divisors have the meaning of _crd2str; field i adds field x 2^30 / (product
-// of divisors 1..i) to the value. The walk ends at the end of either text.
-// `text` is only read.
+// of divisors 1..i) to the value. The walk ends at the end of either text, so
+// a text that stops after a field gives what was read so far (" 59" in format
+// 0 is 59 degrees 00 minutes, north). `text` is only read.
 //
 // Returns 0 and leaves *result unchanged when result, text or format is null
-// or empty, n is not 1..6, a divisor is 0, a field runs past the end of the
+// or empty, n is not 1..6, a divisor is 0, no field was read (a format
+// without a conversion, a text that ends first), a field runs past the end of the
 // text, holds no digit or a non-digit, a field after the first is not below
 // its divisor (60 minutes or more), or the value exceeds max or a half turn
 // (max 0x80000000 means no limit beyond the half turn).

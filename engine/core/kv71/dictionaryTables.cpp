@@ -99,26 +99,11 @@ bool isUsedLine(const std::string& line) {
 }
 
 // Code of a used dictionary line, or -1 when the line has none or it lies
-// outside 0..limit (traced; the line is then skipped).
-long lineCode(const char* file, const std::vector<std::string>& fields, long limit,
-              bool trace = true) {
-    char text[160];
-    if (fields.size() < 2) {
-        if (!trace) return -1;
-        std::snprintf(text, sizeof text, "%s: line of %.40s has no code, skipped\n", file,
-                      fields.empty() ? "" : fields[0].c_str());
-        traceMessage(text);
-        return -1;
-    }
+// outside 0..limit (the line is then skipped).
+long lineCode(const std::vector<std::string>& fields, long limit) {
+    if (fields.size() < 2) return -1;
     const long code = readInteger(fields[1].c_str());
-    if (code < 0 || code > limit) {
-        if (!trace) return -1;
-        std::snprintf(text, sizeof text, "%s: code %ld of %.40s outside 0..%ld, line skipped\n",
-                      file, code, fields[0].c_str(), limit);
-        traceMessage(text);
-        return -1;
-    }
-    return code;
+    return code < 0 || code > limit ? -1 : code;
 }
 
 char* copyText(const std::string& s) {
@@ -207,41 +192,62 @@ struct TextFile {
 using Fields = std::vector<std::string>;
 
 // Calls each(code, fields) for every used line of the file, from its start,
-// that `used` accepts and whose code lies in 0..limit; a line with a bad code
-// is skipped, traced when `trace` is set.
+// that `used` accepts and whose code lies in 0..limit. Answers the number of
+// accepted lines skipped for a missing or bad code, and the first field of
+// the first of them in *first.
 template <typename Used, typename Each>
-void forEachCodedLine(TextFile& file, const char* name, long limit, bool trace, Used used,
-                      Each each) {
+long forEachCodedLine(TextFile& file, long limit, Used used, Each each, std::string* first) {
     file.rewind();
     std::string line;
+    long skipped = 0;
     while (readLine(file.f, line)) {
         if (!isUsedLine(line)) continue;
         const Fields fields = splitFields(line);
         if (!used(fields)) continue;
-        const long code = lineCode(name, fields, limit, trace);
-        if (code >= 0) each(code, fields);
+        const long code = lineCode(fields, limit);
+        if (code >= 0) {
+            each(code, fields);
+        } else if (skipped++ == 0 && first) {
+            *first = fields.empty() ? "" : fields[0];
+        }
     }
+    return skipped;
 }
 
 // Builds a table from the coded lines of a dictionary file in two passes: the
-// first sizes it (1 + the largest code; lines are traced by the second pass),
-// the second clears the entry of each line's code and hands it to fill, so a
-// later line of a code replaces an earlier one. Throws memoryError when the
-// table cannot be allocated.
+// first sizes it (1 + the largest code), the second clears the entry of each
+// line's code and hands it to fill, so a later line of a code replaces an
+// earlier one. Lines without a code or with one outside 0..limit are skipped,
+// with one trace line for the whole file that says how many. Throws
+// memoryError when the table cannot be allocated.
 template <typename Entry, typename Used, typename Fill>
 void readCodedTable(TextFile& file, const char* name, long limit, Used used,
                     const char* memoryError, PendingTable<Entry>& table, Fill fill) {
     long largest = -1;
-    forEachCodedLine(file, name, limit, false, used, [&](long code, const Fields&) {
-        if (code > largest) largest = code;
-    });
+    forEachCodedLine(
+        file, limit, used,
+        [&](long code, const Fields&) {
+            if (code > largest) largest = code;
+        },
+        nullptr);
     if (!table.allocate(static_cast<unsigned>(largest + 1))) reportError("%s", memoryError);
-    forEachCodedLine(file, name, limit, true, used, [&](long code, const Fields& fields) {
-        if (code >= static_cast<long>(table.count)) return; // the file grew between the passes
-        Entry& entry = table.entries[code];
-        clearEntry(entry);
-        fill(entry, code, fields);
-    });
+    std::string first;
+    const long skipped = forEachCodedLine(
+        file, limit, used,
+        [&](long code, const Fields& fields) {
+            if (code >= static_cast<long>(table.count)) return; // the file grew between the passes
+            Entry& entry = table.entries[code];
+            clearEntry(entry);
+            fill(entry, code, fields);
+        },
+        &first);
+    if (skipped > 0) {
+        char text[200];
+        std::snprintf(text, sizeof text,
+                      "%s: %ld line%s skipped, code missing or outside 0..%ld (first: %.40s)\n",
+                      name, skipped, skipped == 1 ? "" : "s", limit, first.c_str());
+        traceMessage(text);
+    }
 }
 
 bool isSixCharacterLine(const Fields& fields) {
@@ -447,6 +453,9 @@ void LoadObjTable(const char* path) {
                 entry.attributeCount = static_cast<std::uint8_t>(codes.size());
             }
         });
+    // Cells index this table by class code: without a single class no cell
+    // could be read.
+    if (table.count == 0) reportError("LoadObjTable : %s", "No object class in the file");
     table.installInto(objTable, objNum);
 }
 

@@ -11,9 +11,10 @@
 // no digits read as 0), a minimum or maximum like atof.
 //
 // Codes of object classes and attributes are stored in one byte in the cells,
-// so a line with a code outside 0..255 is skipped with a trace message;
-// source codes outside 0..65535 likewise. A line with no code field is
-// skipped the same way. Where two lines give the same code the later wins.
+// so a line with a code outside 0..255 is skipped; source codes outside
+// 0..65535 likewise. A line with no code field is skipped the same way. Each
+// file that had lines skipped traces one message that says how many and
+// names the first. Where two lines give the same code the later wins.
 //
 // Each table is built aside and replaces the previous table of its kind only
 // when its whole load succeeded: a failed load throws and leaves the tables
@@ -103,7 +104,9 @@ extern unsigned _nHosNum;
 // allocation problem!" or "LoadAttTable : Attribute(ACRONM): <problem>".
 void LoadAttTable(const char* path);
 // Throws "Cannot open object dictionary file !!!", "LoadObjTable : Memory
-// allocation problem!" or "LoadObjTable : Object(ACRONM): <problem>".
+// allocation problem!", "LoadObjTable : Object(ACRONM): <problem>" or, when
+// the file defines no object class at all, "LoadObjTable : No object class in
+// the file".
 void LoadObjTable(const char* path);
 // 1 loaded, 0 the file cannot be opened (table emptied). Throws "LoadHosTable
 // : Object(FIRST): SORIND Code Missing " and the like for incomplete lines.

@@ -87,6 +87,10 @@ TEST(CoordinateText, Reads) {
         {"180 00.00W", f0, 'W', lonMax, static_cast<std::int32_t>(0x80000000u)},
         {" 90 00.00N", f0, 'S', latMax, 0x40000000},
         {"  59  30.50", "%lu %lu.%lu\\", 'S', latMax, v5930}, // fields without a width
+        // The walk ends with the text: what was read so far is the value.
+        {" 59", f0, 'S', latMax, static_cast<std::int32_t>(59ull * 0x40000000 / 90)},
+        {" 59 30", f0, 'S', latMax,
+         static_cast<std::int32_t>(59ull * 0x40000000 / 90 + 30ull * 0x40000000 / 5400)},
     };
     for (const auto& c : cases) {
         std::int32_t r = 12345;
@@ -120,6 +124,9 @@ TEST(CoordinateText, ReadRefusals) {
     EXPECT_EQ(_str2crd(&r, "", f0, 'S', latMax, 3, 90u, 60u, 100u), 0);
     EXPECT_EQ(_str2crd(&r, " 59 30.50N", "", 'S', latMax, 3, 90u, 60u, 100u), 0);
     EXPECT_EQ(_str2crd(&r, " 59 30.50N", f0, 'S', latMax, 0), 0);
+    // No field read: a format without a conversion, or a text that ends first.
+    EXPECT_EQ(_str2crd(&r, " 59 30.50N", "no fields\\", 'S', latMax, 3, 90u, 60u, 100u), 0);
+    EXPECT_EQ(_str2crd(&r, "N", "N%3lu\\", 'S', latMax, 1, 90u), 0);
     EXPECT_EQ(r, 12345);
 }
 

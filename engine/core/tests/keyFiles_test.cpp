@@ -46,6 +46,21 @@ TEST_F(KeyFiles, ReadLineDropsLineEndsAndTheRestOfLongLines) {
     std::fclose(f);
 }
 
+TEST_F(KeyFiles, ReadLineWithRoomForTheTerminatorOnlyStillEndsAtTheEndOfTheFile) {
+    // A buffer of one byte holds no text: every line reads as empty, and the
+    // end of the file still ends the reading (it used to answer forever).
+    const std::string path = file("lines.txt", "ab\n\ncd");
+    std::FILE* f = std::fopen(path.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    char buf[1] = {'x'};
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(readLine(buf, 1, f), buf) << i;
+        EXPECT_EQ(buf[0], '\0');
+    }
+    EXPECT_EQ(readLine(buf, 1, f), nullptr);
+    std::fclose(f);
+}
+
 TEST_F(KeyFiles, ReadKeyValueTakesTheLastExactMatch) {
     const std::string pad(80, 'x');
     const std::string padValue = pad.substr(0, 76); // 80 bytes with "Pad="

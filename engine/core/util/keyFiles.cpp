@@ -19,6 +19,16 @@ extern "C" {
 
 char* readLine(char* buf, int size, std::FILE* stream) {
     if (!buf || !stream || size < 1) return nullptr;
+    if (size == 1) {
+        // Room for the terminator only: fgets would answer buf even at the end
+        // of the file, so the line is skipped here.
+        int c = std::getc(stream);
+        if (c == EOF) return nullptr;
+        while (c != EOF && c != '\n')
+            c = std::getc(stream);
+        buf[0] = '\0';
+        return buf;
+    }
     if (!std::fgets(buf, size, stream)) return nullptr;
     std::size_t n = std::strlen(buf);
     if (n > 0 && buf[n - 1] == '\n') {

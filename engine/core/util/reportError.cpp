@@ -27,22 +27,31 @@ void reportError(const char* format, ...) {
     static thread_local char text[1024] = "ERROR: ";
     constexpr std::size_t prefix = sizeof("ERROR: ") - 1;
     std::memcpy(text, "ERROR: ", prefix);
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text + prefix, sizeof text - prefix, format ? format : "", args);
-    va_end(args);
+    text[prefix] = '\0';
+    if (format) {
+        va_list args;
+        va_start(args, format);
+        std::vsnprintf(text + prefix, sizeof text - prefix, format, args);
+        va_end(args);
+    }
     throw static_cast<const char*>(text);
 #endif
 }
 
-void traceMessage(const char* text) { messageHook.load()(text ? text : ""); }
+void traceMessage(const char* text) {
+    messageHook.load()(text ? text : "");
+}
 
-void traceNote(const char* text) { noteHook.load()(text ? text : ""); }
+void traceNote(const char* text) {
+    noteHook.load()(text ? text : "");
+}
 
 TraceHook setTraceMessageHook(TraceHook hook) {
     return messageHook.exchange(hook ? hook : &silent);
 }
 
-TraceHook setTraceNoteHook(TraceHook hook) { return noteHook.exchange(hook ? hook : &silent); }
+TraceHook setTraceNoteHook(TraceHook hook) {
+    return noteHook.exchange(hook ? hook : &silent);
+}
 
 } // extern "C"
