@@ -26,15 +26,16 @@ enum : unsigned {
     CTLM_MODIFIED = 2050, // 1 when the fields differ from the kept value
 };
 
-// The command message and the edit change notification a control forwards.
-enum : unsigned { WM_COMMAND = 0x0111, EN_CHANGE = 0x0300 };
-
 // a * b / c with a 64-bit product, rounded to nearest with halves away from
 // zero, as the platform's multiply-divide does; 0 when c is 0.
 std::int64_t roundedMulDiv(std::int64_t a, std::int64_t b, std::int64_t c);
 
 class TDialogControl : public QWidget {
   public:
+    // The command message and the change notification a control forwards
+    // (the window system's numbers).
+    static constexpr unsigned WM_COMMAND = 0x0111, EN_CHANGE = 0x0300;
+
     // parent owns the control (null makes a top-level widget). Only the low
     // 16 bits of style are the control's own; the high half holds general
     // window bits, which the control leaves alone.

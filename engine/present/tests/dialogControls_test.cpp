@@ -613,7 +613,7 @@ TEST_F(ControlKeys, UpDownStepsItsBuddyField) {
     EXPECT_EQ(shown(control), "1 59 00 98 N");
     EXPECT_EQ(static_cast<QLineEdit*>(child(100))->selectedText(), "1");
     ASSERT_EQ(notices.size(), 1u);
-    EXPECT_EQ(notices[0], (std::pair<int, unsigned>{7, EN_CHANGE}));
+    EXPECT_EQ(notices[0], (std::pair<int, unsigned>{7, TDialogControl::EN_CHANGE}));
     EXPECT_EQ(control->Message(CTLM_MODIFIED, 0, 0), 1);
 
     // The focused field is the buddy; values stay in the field's range and
