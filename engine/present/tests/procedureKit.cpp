@@ -9,6 +9,7 @@
 #include "proj/newMap.h"
 #include "runtime/TLocker.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFont>
@@ -28,12 +29,13 @@ namespace {
 
 // ---------------------------------------------------------------- Qt
 
-// The binary's one Qt GUI application, for every test.
+// The binary's one Qt application, for every test (with widgets, for the
+// dialog controls).
 class QtGui : public ::testing::Environment {
   public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        if (!QCoreApplication::instance()) app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        if (!QCoreApplication::instance()) app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
 
@@ -41,7 +43,7 @@ class QtGui : public ::testing::Environment {
     int argc_ = 1;
     char name_[8] = "tests";
     char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
+    std::unique_ptr<QApplication> app_;
 };
 const auto* const kQtGui = ::testing::AddGlobalTestEnvironment(new QtGui);
 
