@@ -279,6 +279,8 @@ int TApplication::Run() {
 
     int result = quitState.code;
     if (!quitState.requested) result = QCoreApplication::exec();
+    // A quit message still queued belongs to this run, not to a later one.
+    QCoreApplication::removePostedEvents(&quitReceiver(), kQuitEvent);
     quitState = QuitState{};
 
     QObject::disconnect(p_->idle);

@@ -281,6 +281,8 @@ QWidget* TDialog::MakeWidget(QWidget* parentWidget) {
 }
 
 bool TDialog::Create() {
+    if (IsWindow()) return true;
+    if (!CanBuild()) return false;
     modal_ = false;
     return TWindow::Create();
 }
@@ -298,7 +300,21 @@ bool TDialog::CreateModal() {
     return made;
 }
 
+bool TDialog::CanBuild() const {
+    if (!template_) return false;
+    for (const TDlgItem& item : template_->Items)
+        if (item.Kind == TDlgItemKind::Custom && item.ClassName && !ChildWithId(item.Id) &&
+            !FindRegisteredClass(item.ClassName)) {
+            std::fprintf(stderr, "dialog %s: no window class \"%s\"\n", resId_.ToString().c_str(),
+                         item.ClassName);
+            return false;
+        }
+    return true;
+}
+
 int TDialog::Execute() {
+    // A dialog that cannot be made never starts a modal run.
+    if (IsWindow() || !CanBuild()) return -1;
     TDialogTask task(*this);
     return RunModal(task);
 }

@@ -112,6 +112,9 @@ class TDialog : public TWindow {
     QWidget* CellFor(int id) const override;
     // Makes the window for a modal run (not shown); false when it cannot be made.
     bool CreateModal();
+    // Whether the window can be made: the template exists and every custom
+    // item's class is registered or claimed by a window of this dialog.
+    bool CanBuild() const;
     // Whether a modal run has ended, and with what.
     bool ModalEnded() const { return ended_; }
     int ModalResult() const { return result_; }

@@ -122,10 +122,11 @@ TColor ResolveBackground(TColor c) {
     return (c & kSysColorBrushFlag) ? GetSysColor(int(c & 0xFFFF)) : (c & 0x00FFFFFFu);
 }
 
-void TWindowPrivate::SyncSurface() {
-    if (!painting || !widget) return;
+QRegion TWindowPrivate::SyncSurface() {
+    if (!painting || !widget) return {};
     const QSize size = widget->size().expandedTo(QSize(1, 1));
-    if (surface.size() == size) return;
+    if (surface.size() == size) return {};
+    const QRegion fresh = QRegion(QRect(QPoint(0, 0), size)) - QRegion(surface.rect());
     if (dc) dc->flush();
     QImage next(size, QImage::Format_RGB32);
     const std::optional<TColor> bg = background ? background : Class().hbrBackground;
@@ -138,6 +139,7 @@ void TWindowPrivate::SyncSurface() {
     }
     surface = std::move(next);
     if (dc) dc->setTarget(&surface);
+    return fresh;
 }
 
 WindowDc& TWindowPrivate::Dc() {
@@ -275,8 +277,8 @@ bool TWindowBridge::eventFilter(QObject* watched, QEvent* event) {
         return handled;
     }
     case QEvent::Resize: {
-        d->SyncSurface();
-        d->Invalidate(QRegion(d->widget->rect()), true);
+        // Only what the new size uncovers needs painting; the rest is kept.
+        d->Invalidate(d->SyncSurface(), true);
         const QSize s = static_cast<QResizeEvent*>(event)->size();
         UINT kind = SIZE_RESTORED;
         if (d->widget->isWindow() && d->widget->isMaximized()) kind = SIZE_MAXIMIZED;

@@ -26,7 +26,7 @@
 // without a background erase stays true and the window erases itself. Under
 // CS_OWNDC the context keeps its state for the window's life; otherwise each
 // GetDC and each paint starts from the default state. A size change keeps the
-// pixels that still fit and invalidates the whole client area.
+// pixels that still fit and invalidates (with erase) only the area it uncovers.
 #pragma once
 
 #include "ui/EventHandler.h"

@@ -100,8 +100,9 @@ struct TWindowPrivate {
 
     const WNDCLASS& Class();
     bool OwnDc() { return Class().style & CS_OWNDC; }
-    // The surface at the widget's size, pixels that fit kept.
-    void SyncSurface();
+    // The surface at the widget's size, pixels that fit kept; returns the area
+    // that is new.
+    QRegion SyncSurface();
     WindowDc& Dc();
     void Damaged();
     void Invalidate(const QRegion& region, bool erase);
