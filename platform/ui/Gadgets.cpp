@@ -524,6 +524,11 @@ const char* TStatusBar::GetClassName() {
     return "TStatusBar";
 }
 
+void TStatusBar::Insert(TGadget& gadget, TPlacement placement, TGadget* sibling) {
+    if (!dynamic_cast<TSeparatorGadget*>(&gadget)) gadget.SetBorderStyle(borderStyle_);
+    TGadgetWindow::Insert(gadget, placement, sibling);
+}
+
 void TStatusBar::SetText(const char* text) {
     text_->SetText(text);
 }

@@ -159,7 +159,7 @@ class TGadgetWindow : public TWindow {
 
     // Takes the gadget (owned from now on), after or before the sibling (null:
     // at the end or the start).
-    void Insert(TGadget& gadget, TPlacement placement = After, TGadget* sibling = nullptr);
+    virtual void Insert(TGadget& gadget, TPlacement placement = After, TGadget* sibling = nullptr);
     TGadget* GadgetWithId(int id) const;
     const std::vector<TGadget*>& GetGadgets() const { return gadgets_; }
 
@@ -208,6 +208,7 @@ class TStatusBar : public TGadgetWindow {
     TStatusBar(TWindow* parent = nullptr, TGadget::TBorderStyle borderStyle = TGadget::Recessed,
                UINT modeIndicators = 0, const gdi::LogFont* font = nullptr,
                TModule* module = nullptr);
+    void Insert(TGadget& gadget, TPlacement placement = After, TGadget* sibling = nullptr) override;
     // The message text (Windows-1252).
     void SetText(const char* text);
     const char* GetText() const;

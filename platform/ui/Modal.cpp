@@ -78,11 +78,8 @@ bool InModalLoop() {
 }
 
 bool IsNonInteractive() {
-    static const bool unattended = [] {
-        const char* v = std::getenv("UI_NONINTERACTIVE");
-        return v && std::strcmp(v, "1") == 0;
-    }();
-    return unattended;
+    const char* v = std::getenv("UI_NONINTERACTIVE");
+    return v && std::strcmp(v, "1") == 0;
 }
 
 void CancelModalLoops() {

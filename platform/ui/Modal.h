@@ -52,7 +52,7 @@ int RunModal(TModalTask& task);
 // True while any modal dialog, box or form runs.
 bool InModalLoop();
 
-// Whether modals run unattended (UI_NONINTERACTIVE=1), read once.
+// Whether modals run unattended (UI_NONINTERACTIVE=1 in the environment).
 bool IsNonInteractive();
 
 // Ends every modal that runs its own event loop with IDCANCEL (the layer's
