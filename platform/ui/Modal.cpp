@@ -27,16 +27,16 @@ class DefaultRunner : public TModalRunner {
         const char* kind = task.GetKind() == TModalTask::Kind::Box      ? "box"
                            : task.GetKind() == TModalTask::Kind::Dialog ? "dialog"
                                                                         : "form";
-        std::string line = std::string("ui: unattended ") + kind;
-        if (!task.GetKey().empty()) line += " " + task.GetKey();
-        line += " \"" + task.GetCaption() + "\"";
-        if (!task.GetText().empty()) {
-            std::string text = task.GetText();
+        std::string line = "ui: unattended ";
+        line.append(kind);
+        if (const std::string key = task.GetKey(); !key.empty()) line.append(" ").append(key);
+        line.append(" \"").append(task.GetCaption()).append("\"");
+        if (std::string text = task.GetText(); !text.empty()) {
             std::replace(text.begin(), text.end(), '\r', ' ');
             std::replace(text.begin(), text.end(), '\n', ' ');
-            line += " \"" + text + "\"";
+            line.append(" \"").append(text).append("\"");
         }
-        line += " -> " + std::to_string(result);
+        line.append(" -> ").append(std::to_string(result));
         std::fprintf(stderr, "%s\n", line.c_str());
         return result;
     }
