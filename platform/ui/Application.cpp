@@ -218,6 +218,10 @@ bool TApplication::ProcessAppMsg(MSG&) {
     return false;
 }
 
+bool TApplication::InModalLoop() const {
+    return ui::InModalLoop();
+}
+
 bool TApplication::CanClose() {
     return !mainWindow_ || !mainWindow_->IsWindow() || mainWindow_->CanClose();
 }
@@ -271,7 +275,7 @@ int TApplication::Run() {
     // Idle work each time the loop is about to wait, outside modal loops.
     p_->idle = QObject::connect(QAbstractEventDispatcher::instance(),
                                 &QAbstractEventDispatcher::aboutToBlock, [this] {
-                                    if (InModalLoop() || p_->inIdle) return;
+                                    if (ui::InModalLoop() || p_->inIdle) return;
                                     p_->inIdle = true;
                                     if (RunIdle()) QAbstractEventDispatcher::instance()->wakeUp();
                                     p_->inIdle = false;

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "ui/EventHandler.h"
+#include "ui/Modal.h"
 
 #include <memory>
 #include <string>
@@ -72,6 +73,9 @@ class TApplication : public TEventHandler {
 
     // Whether the program may end: asks the main window.
     virtual bool CanClose();
+
+    // True while any modal dialog, box or form runs (as ui::InModalLoop()).
+    bool InModalLoop() const;
 
     // Activation requests that arrive on the lock restore and raise the main
     // window, as long as the lock lives.
