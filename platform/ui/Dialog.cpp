@@ -348,10 +348,6 @@ void TDialog::EvClose() {
     SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
-LRESULT TDialog::DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return TWindow::DefaultProcessing(msg, wParam, lParam);
-}
-
 // ---------------------------------------------------------------------------
 // The modal run of a dialog
 

@@ -121,7 +121,6 @@ class TDialog : public TWindow {
     void SetModalLoop(void* loop) { loop_ = loop; }
 
   protected:
-    LRESULT DefaultProcessing(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void EvClose() override;
 
   private:

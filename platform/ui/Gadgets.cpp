@@ -71,13 +71,17 @@ class GadgetWidget : public QWidget {
             if (dc_) dc_->setTarget(&surface_);
             dirty_ = true;
         }
+        // New system colours paint the gadget again.
+        const TColor face = GetSysColor(COLOR_BTNFACE), ink = GetSysColor(COLOR_BTNTEXT);
+        if (face != face_ || ink != ink_) dirty_ = true;
         if (dirty_ && gadget_) {
             if (!dc_) dc_ = std::make_unique<gdi::RasterDc>(&surface_, GetScreenCaps());
             dc_->restoreDefaults();
-            const TColor face = GetSysColor(COLOR_BTNFACE);
+            face_ = face;
+            ink_ = ink;
             dc_->fillRect(0, 0, size.width(), size.height(), gdi::Brush::solid(face));
             if (TGadgetWindow* w = gadget_->GetGadgetWindow()) dc_->selectFont(w->GetGdiFont());
-            dc_->setTextColour(GetSysColor(COLOR_BTNTEXT));
+            dc_->setTextColour(ink);
             dc_->setBkColour(face);
             dirty_ = false;
             gadget_->Paint(*dc_);
@@ -92,6 +96,7 @@ class GadgetWidget : public QWidget {
     QImage surface_;
     std::unique_ptr<gdi::RasterDc> dc_;
     bool dirty_ = true;
+    TColor face_ = 0, ink_ = 0;
 };
 
 struct TGadget::Private {
@@ -301,10 +306,6 @@ void TButtonGadget::SetButtonState(TState state) {
             }
     state_ = state;
     ShowState();
-}
-
-void TButtonGadget::SetEnabled(bool enabled) {
-    TGadget::SetEnabled(enabled);
 }
 
 void TButtonGadget::Clicked() {
@@ -546,10 +547,6 @@ TToolBox::TToolBox(TWindow* parent, int numColumns, int numRows, TTileDirection 
 
 const char* TToolBox::GetClassName() {
     return "TToolBox";
-}
-
-QWidget* TToolBox::MakeWidget(QWidget* parentWidget) {
-    return TGadgetWindow::MakeWidget(parentWidget);
 }
 
 void TToolBox::GetDesiredSize(TSize& size) {

@@ -128,7 +128,6 @@ class TButtonGadget : public TGadget {
     // Down on an exclusive button puts its neighbouring exclusive buttons up;
     // Up may leave all of them up.
     void SetButtonState(TState state);
-    void SetEnabled(bool enabled) override;
     void CommandEnable() override;
     void GetDesiredSize(TSize& size) override;
 
@@ -229,8 +228,7 @@ class TToolBox : public TGadgetWindow {
              TTileDirection direction = Horizontal, TModule* module = nullptr);
     const char* GetClassName() override;
 
-    // Layer internals.
-    QWidget* MakeWidget(QWidget* parentWidget) override;
+    // Cells of the largest gadget's size, no margins.
     void GetDesiredSize(TSize& size) override;
 
   private:

@@ -657,14 +657,8 @@ bool TWindow::SetWindowPos(HWND insertAfter, int x, int y, int w, int h, UINT fl
     (void)insertAfter;
     QWidget* widget = GetHandle();
     if (!widget) return false;
-    if (!(flags & SWP_NOMOVE)) {
-        if (widget->isWindow()) {
-            // Screen coordinates are those of the frame.
-            widget->move(x, y);
-        } else {
-            widget->move(x, y);
-        }
-    }
+    // A top-level window's position is that of its frame, as on screen.
+    if (!(flags & SWP_NOMOVE)) widget->move(x, y);
     if (!(flags & SWP_NOSIZE)) widget->resize(std::max(w, 0), std::max(h, 0));
     if (!(flags & SWP_NOZORDER)) widget->raise();
     if (!(flags & SWP_NOACTIVATE) && widget->isWindow() && widget->isVisible())

@@ -99,10 +99,14 @@ TEST_F(TextTest, RecordingNamesEveryAlignment) {
         const char* word;
     };
     const Case cases[] = {
-        {TA_LEFT | TA_TOP, "left,top"},          {TA_CENTER | TA_TOP, "center,top"},
-        {TA_RIGHT | TA_TOP, "right,top"},        {TA_LEFT | TA_BOTTOM, "left,bottom"},
-        {TA_CENTER | TA_BOTTOM, "center,bottom"}, {TA_RIGHT | TA_BOTTOM, "right,bottom"},
-        {TA_LEFT | TA_BASELINE, "left,baseline"}, {TA_CENTER | TA_BASELINE, "center,baseline"},
+        {TA_LEFT | TA_TOP, "left,top"},
+        {TA_CENTER | TA_TOP, "center,top"},
+        {TA_RIGHT | TA_TOP, "right,top"},
+        {TA_LEFT | TA_BOTTOM, "left,bottom"},
+        {TA_CENTER | TA_BOTTOM, "center,bottom"},
+        {TA_RIGHT | TA_BOTTOM, "right,bottom"},
+        {TA_LEFT | TA_BASELINE, "left,baseline"},
+        {TA_CENTER | TA_BASELINE, "center,baseline"},
         {TA_RIGHT | TA_BASELINE, "right,baseline"},
     };
     for (const Case& c : cases) {
@@ -110,8 +114,9 @@ TEST_F(TextTest, RecordingNamesEveryAlignment) {
         dc.setTextAlign(c.align);
         dc.setBkMode(BkMode::Transparent);
         dc.textOut(3, 4, "T");
-        EXPECT_EQ(dc.log(), std::string("TextOut font=\"MS Sans Serif\"/16/700 #000000 (3,4) align=") +
-                                c.word + " text=\"T\"\n");
+        EXPECT_EQ(dc.log(),
+                  std::string("TextOut font=\"MS Sans Serif\"/16/700 #000000 (3,4) align=") +
+                      c.word + " text=\"T\"\n");
     }
 }
 

@@ -59,7 +59,8 @@ class TChart : public TMDIChild {
         SetTimer(1, 100);
     }
     void Paint(TDC& dc, bool erase, TRect& rect) override {
-        if (erase) dc.fillRect(rect.left, rect.top, rect.right, rect.bottom, gdi::Brush::solid(kSea));
+        if (erase)
+            dc.fillRect(rect.left, rect.top, rect.right, rect.bottom, gdi::Brush::solid(kSea));
         ++Paints;
     }
     void EvTimer(UINT) {
@@ -75,8 +76,7 @@ class TChart : public TMDIChild {
     DECLARE_RESPONSE_TABLE(TChart);
 };
 DEFINE_RESPONSE_TABLE1(TChart, TMDIChild)
-EV_WM_TIMER,
-END_RESPONSE_TABLE;
+EV_WM_TIMER, END_RESPONSE_TABLE;
 
 class TDemoFrame : public TDecoratedMDIFrame {
   public:
@@ -92,12 +92,12 @@ class TDemoFrame : public TDecoratedMDIFrame {
     DECLARE_RESPONSE_TABLE(TDemoFrame);
 };
 DEFINE_RESPONSE_TABLE1(TDemoFrame, TDecoratedMDIFrame)
-EV_COMMAND(111, CmButton),
-END_RESPONSE_TABLE;
+EV_COMMAND(111, CmButton), END_RESPONSE_TABLE;
 
 class TDemoApp : public TApplication {
   public:
-    explicit TDemoApp(std::string pictures) : TApplication("UI demo"), pictures_(std::move(pictures)) {}
+    explicit TDemoApp(std::string pictures)
+        : TApplication("UI demo"), pictures_(std::move(pictures)) {}
 
     void InitMainWindow() override {
         client_ = new TMDIClient(&DemoModule());
@@ -108,8 +108,8 @@ class TDemoApp : public TApplication {
         bar->Insert(*new TSeparatorGadget(6));
         bar->Insert(*new TButtonGadget(120, 112, TButtonGadget::NonExclusive));
         frame->Status = new TStatusBar(frame);
-        frame->Status->Insert(*new TTextGadget(1001, TGadget::Recessed, TTextGadget::Left, 14,
-                                               "1: 25 000"));
+        frame->Status->Insert(
+            *new TTextGadget(1001, TGadget::Recessed, TTextGadget::Left, 14, "1: 25 000"));
         frame->Insert(*bar, TDecoratedFrame::Top);
         frame->Insert(*frame->Status, TDecoratedFrame::Bottom);
         frame->Status->SetText("Klar");
