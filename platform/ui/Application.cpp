@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include <cerrno>
+#include <functional>
 #include <clocale>
 #include <csignal>
 #include <fcntl.h>
@@ -123,20 +124,15 @@ extern "C" void onSignal(int) {
     errno = saved;
 }
 
-// Closes the main window as the user would; modals running now are cancelled
+// Runs close once no modal runs any more: modals running now are cancelled
 // first, and the close waits until they have returned.
-void closeMainWindowForSignal() {
+void closeAfterModals(const std::function<void()>& close) {
     if (InModalLoop()) {
         CancelModalLoops();
-        QTimer::singleShot(10, [] { closeMainWindowForSignal(); });
+        QTimer::singleShot(10, [close] { closeAfterModals(close); });
         return;
     }
-    TApplication* app = currentApp;
-    TWindow* main = app ? app->GetMainWindow() : nullptr;
-    if (main && main->IsWindow())
-        main->PostMessage(WM_CLOSE);
-    else
-        PostQuitMessage(0);
+    close();
 }
 
 } // namespace
@@ -162,7 +158,6 @@ void ShutdownQtApplication() {
 
 struct TApplication::Private {
     QMetaObject::Connection idle;
-    std::unique_ptr<QSocketNotifier> signalNotifier;
     std::unique_ptr<QSocketNotifier> presenceNotifier;
     os::PresenceLock* presence = nullptr;
     struct sigaction oldTerm {
@@ -252,26 +247,13 @@ int TApplication::Run() {
     EnsureQtApplication();
     if (!InitInstance()) return -1;
 
-    // SIGTERM and SIGINT close the main window.
-    if (signalPipe[0] < 0 && pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        signalPipe[0] = signalPipe[1] = -1;
-    if (signalPipe[0] >= 0) {
-        struct sigaction sa {};
-        sa.sa_handler = onSignal;
-        sigemptyset(&sa.sa_mask);
-        sa.sa_flags = SA_RESTART;
-        sigaction(SIGTERM, &sa, &p_->oldTerm);
-        sigaction(SIGINT, &sa, &p_->oldInt);
-        p_->signalNotifier =
-            std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
-        QObject::connect(p_->signalNotifier.get(), &QSocketNotifier::activated,
-                         p_->signalNotifier.get(), [] {
-                             char buf[16];
-                             while (read(signalPipe[0], buf, sizeof buf) > 0) {
-                             }
-                             closeMainWindowForSignal();
-                         });
-    }
+    // SIGTERM and SIGINT close the main window as the user would.
+    const TSignalCloser closer([this] {
+        if (mainWindow_ && mainWindow_->IsWindow())
+            mainWindow_->PostMessage(WM_CLOSE);
+        else
+            PostQuitMessage(0);
+    });
     // Idle work each time the loop is about to wait, outside modal loops.
     p_->idle = QObject::connect(QAbstractEventDispatcher::instance(),
                                 &QAbstractEventDispatcher::aboutToBlock, [this] {
@@ -288,12 +270,44 @@ int TApplication::Run() {
     quitState = QuitState{};
 
     QObject::disconnect(p_->idle);
-    if (p_->signalNotifier) {
-        p_->signalNotifier.reset();
-        sigaction(SIGTERM, &p_->oldTerm, nullptr);
-        sigaction(SIGINT, &p_->oldInt, nullptr);
-    }
     return result;
+}
+
+struct TSignalCloser::Private {
+    std::unique_ptr<QSocketNotifier> notifier;
+    struct sigaction oldTerm {
+    }, oldInt{};
+};
+
+TSignalCloser::TSignalCloser(std::function<void()> close) : p_(std::make_unique<Private>()) {
+    EnsureQtApplication();
+    if (signalPipe[0] < 0 && pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        signalPipe[0] = signalPipe[1] = -1;
+    if (signalPipe[0] < 0) return;
+    char buf[16];
+    while (read(signalPipe[0], buf, sizeof buf) > 0) {
+    } // signals of an earlier run are not this one's
+    struct sigaction sa {};
+    sa.sa_handler = onSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, &p_->oldTerm);
+    sigaction(SIGINT, &sa, &p_->oldInt);
+    p_->notifier = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(p_->notifier.get(), &QSocketNotifier::activated, p_->notifier.get(),
+                     [close = std::move(close)] {
+                         char b[16];
+                         while (read(signalPipe[0], b, sizeof b) > 0) {
+                         }
+                         closeAfterModals(close);
+                     });
+}
+
+TSignalCloser::~TSignalCloser() {
+    if (!p_->notifier) return;
+    p_->notifier.reset();
+    sigaction(SIGTERM, &p_->oldTerm, nullptr);
+    sigaction(SIGINT, &p_->oldInt, nullptr);
 }
 
 void PostQuitMessage(int exitCode) {

@@ -23,6 +23,7 @@
 #include "ui/EventHandler.h"
 #include "ui/Modal.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -95,6 +96,23 @@ class TApplication : public TEventHandler {
     std::string name_;
     TWindow* mainWindow_ = nullptr;
     long idleCount_ = 0;
+    struct Private;
+    std::unique_ptr<Private> p_;
+};
+
+// While it lives, SIGTERM and SIGINT call close on the loop's thread, as the
+// user closing the main window would; modals running at that moment are
+// cancelled first (IDCANCEL) and close runs once they have returned.
+// TApplication::Run keeps one; the setup program's form layer keeps its own.
+// One lives at a time.
+class TSignalCloser {
+  public:
+    explicit TSignalCloser(std::function<void()> close);
+    ~TSignalCloser(); // the signals' earlier handling comes back
+    TSignalCloser(const TSignalCloser&) = delete;
+    TSignalCloser& operator=(const TSignalCloser&) = delete;
+
+  private:
     struct Private;
     std::unique_ptr<Private> p_;
 };

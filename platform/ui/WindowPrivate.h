@@ -81,7 +81,6 @@ struct TWindowPrivate {
     bool ownsWidget = true;
     std::atomic<bool> created{false};
     bool destroying = false;
-    bool deletePending = false;
 
     // Painting.
     bool painting = false; // a SurfaceWidget
