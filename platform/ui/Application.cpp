@@ -73,7 +73,10 @@ QtApp& qtApp() {
 }
 
 QApplication* makeApp(int argc, char** argv) {
-    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return existing;
+    if (QCoreApplication* existing = QCoreApplication::instance()) {
+        if (auto* widgets = qobject_cast<QApplication*>(existing)) return widgets;
+        qFatal("the window layer needs a QApplication, but another Qt application object exists");
+    }
     QtApp& q = qtApp();
     if (argc > 0 && argv) {
         q.args.assign(argv, argv + argc);
