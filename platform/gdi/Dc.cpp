@@ -183,4 +183,73 @@ bool Dc::blit(int x, int y, int width, int height, const Dc& src, int srcX, int 
     return renderBlit(area, src, op);
 }
 
+std::shared_ptr<const Font> Dc::selectFont(std::shared_ptr<const Font> font) {
+    return std::exchange(font_, std::move(font));
+}
+
+void Dc::restoreDefaults() {
+    pen_ = Pen{};
+    brush_ = Brush{};
+    rop2_ = Rop2::Copy;
+    textColour_ = kBlack;
+    bkColour_ = kWhite;
+    bkMode_ = BkMode::Opaque;
+    fillMode_ = FillMode::Alternate;
+    brushOrigin_ = XY{0, 0};
+    palette_.reset();
+    mapping_ = Mapping{};
+    setClipRegion(nullptr);
+    position_ = XY{0, 0};
+    font_.reset();
+    textAlign_ = TA_LEFT | TA_TOP;
+}
+
+void Dc::textOut(int x, int y, std::string_view text) {
+    extTextOut(x, y, 0, nullptr, text);
+}
+
+void Dc::extTextOut(int x, int y, unsigned options, const TextRect* rect, std::string_view text) {
+    TextRun run;
+    run.font = font_ ? font_ : Font::systemFont();
+    if (rect) {
+        const XY a = mapping_.toDevice({rect->left, rect->top});
+        const XY b = mapping_.toDevice({rect->right, rect->bottom});
+        const TextRect box{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+                           std::max(a.y, b.y)};
+        if (options & ETO_OPAQUE) run.opaque = box;
+        if (options & ETO_CLIPPED) run.clip = box;
+    }
+    if (text.empty() && !run.opaque) return;
+    run.text.assign(text);
+    run.layout = run.font->layout(text);
+    run.align = textAlign_;
+    run.reference = mapping_.toDevice({x, y});
+    const int width = run.layout.width;
+    const int ascent = run.font->ascent(), descent = run.font->descent();
+    const XY d = run.reference;
+    if ((textAlign_ & TA_CENTER) == TA_CENTER)
+        run.left = d.x - width / 2;
+    else if (textAlign_ & TA_RIGHT)
+        run.left = d.x - width;
+    else
+        run.left = d.x;
+    int baseline;
+    if ((textAlign_ & TA_BASELINE) == TA_BASELINE)
+        baseline = d.y;
+    else if (textAlign_ & TA_BOTTOM)
+        baseline = d.y - descent;
+    else
+        baseline = d.y + ascent;
+    run.right = run.left + width;
+    run.top = baseline - ascent;
+    run.bottom = baseline + descent;
+    run.origin = XY{run.left, baseline};
+    run.fillBox = bkMode_ == BkMode::Opaque && !text.empty();
+    renderText(run);
+}
+
+XY Dc::textExtent(std::string_view text) const {
+    return (font_ ? *font_ : *Font::systemFont()).extent(text);
+}
+
 } // namespace gdi

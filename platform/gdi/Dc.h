@@ -18,6 +18,7 @@
 
 #include "gdi/Brush.h"
 #include "gdi/Colour.h"
+#include "gdi/Font.h"
 #include "gdi/Mapping.h"
 #include "gdi/Palette.h"
 #include "gdi/Pen.h"
@@ -28,6 +29,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -55,6 +57,19 @@ enum class BlitOp {
     Paint,     // s OR d
     SrcInvert, // s XOR d
     DstInvert, // NOT d
+};
+
+// Text alignment: where the reference point of textOut lies on the text's cell.
+// One of left, centre, right with one of top, bottom, baseline (GDI values).
+inline constexpr unsigned TA_LEFT = 0, TA_RIGHT = 2, TA_CENTER = 6;
+inline constexpr unsigned TA_TOP = 0, TA_BOTTOM = 8, TA_BASELINE = 24;
+// extTextOut options: fill the rectangle with the background colour; clip the
+// text to it.
+inline constexpr unsigned ETO_OPAQUE = 2, ETO_CLIPPED = 4;
+
+// A rectangle in logical units, left and top inclusive, right and bottom exclusive.
+struct TextRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
 };
 
 // What a device can show.
@@ -113,6 +128,29 @@ class Dc {
     // draws everywhere again. The region is copied.
     void setClipRegion(const Region* region);
     const std::optional<Region>& clipRegion() const { return clip_; }
+
+    // The font text is drawn and measured in; null selects the system font.
+    std::shared_ptr<const Font> selectFont(std::shared_ptr<const Font> font);
+    const std::shared_ptr<const Font>& font() const { return font_; }
+    unsigned setTextAlign(unsigned align) { return std::exchange(textAlign_, align); }
+    unsigned textAlign() const { return textAlign_; }
+
+    // Windows-1252 text at the reference point (x, y), placed by the text
+    // alignment. Only the reference point is mapped: the text stays upright on
+    // screen in the text colour, and under the opaque background mode its cell
+    // box is first filled with the background colour. The raster operation is
+    // not used. Lays glyphs out with whole-pixel advances, without kerning.
+    void textOut(int x, int y, std::string_view text);
+    // textOut with a rectangle: ETO_OPAQUE fills it with the background colour
+    // first (whatever the background mode); ETO_CLIPPED limits the text to it.
+    // A null rectangle ignores both options.
+    void extTextOut(int x, int y, unsigned options, const TextRect* rect, std::string_view text);
+    // Width of the text and height of the font's cell, in pixels.
+    XY textExtent(std::string_view text) const;
+
+    // Puts every piece of state back as a new context has it: tools, colours,
+    // modes, palette, mapping, clip region, font, alignment and position.
+    void restoreDefaults();
 
     // Current position (logical units): moveTo returns the previous one; lineTo and
     // polylineTo draw from it and leave it at their last point.
@@ -173,6 +211,20 @@ class Dc {
         Brush fill;                                   // FillRect
     };
 
+    // A text after layout, in device pixels.
+    struct TextRun {
+        std::shared_ptr<const Font> font;
+        std::string text;                             // Windows-1252, as given
+        Font::Layout layout;                          // glyphs and advances
+        XY origin;                                    // start of the baseline
+        int left = 0, top = 0, right = 0, bottom = 0; // the text's cell box
+        bool fillBox = false;           // opaque background mode: the cell box is filled
+        std::optional<TextRect> opaque; // ETO_OPAQUE: this box is filled first
+        std::optional<TextRect> clip;   // ETO_CLIPPED: text limited to this box
+        XY reference;                   // the reference point
+        unsigned align = 0;
+    };
+
   protected:
     Dc() = default;
 
@@ -188,6 +240,7 @@ class Dc {
         bool mirrorX, mirrorY;
     };
     virtual bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) = 0;
+    virtual void renderText(const TextRun& run) = 0;
 
     // Changes whenever the clip region is set, so a backend can tell it changed.
     unsigned clipSerial() const { return clipSerial_; }
@@ -210,6 +263,8 @@ class Dc {
     std::optional<Region> clip_;
     unsigned clipSerial_ = 0;
     XY position_{0, 0};
+    std::shared_ptr<const Font> font_;
+    unsigned textAlign_ = TA_LEFT | TA_TOP;
     std::vector<std::pair<const void*, std::function<void(Dc*)>>> destroyListeners_;
 };
 

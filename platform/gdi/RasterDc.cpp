@@ -2,7 +2,9 @@
 
 #include "gdi/lineDda.h"
 
+#include <QGlyphRun>
 #include <QPainterPath>
+#include <QRawFont>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -459,6 +461,56 @@ bool RasterDc::renderBlit(const BlitArea& a, const Dc& src, BlitOp op) {
         }
     }
     return true;
+}
+
+void RasterDc::renderText(const TextRun& run) {
+    QPainter& p = painter();
+    if (!p.isActive()) return;
+    const QImage* img = image();
+    const QRect picture(0, 0, img->width(), img->height());
+    const auto box = [&](int l, int t, int r, int b) {
+        return QRect(QPoint(l, t), QPoint(r - 1, b - 1)).intersected(picture);
+    };
+    p.save();
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    const QColor background(toQRgb(resolve(bkColour())));
+    if (run.opaque) {
+        const QRect r =
+            box(run.opaque->left, run.opaque->top, run.opaque->right, run.opaque->bottom);
+        if (!r.isEmpty()) p.fillRect(r, background);
+    }
+    if (run.clip)
+        p.setClipRect(box(run.clip->left, run.clip->top, run.clip->right, run.clip->bottom),
+                      p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (run.fillBox) {
+        const QRect r = box(run.left, run.top, run.right, run.bottom);
+        if (!r.isEmpty()) p.fillRect(r, background);
+    }
+    const QRawFont* raw = run.font->raw();
+    const QColor ink(toQRgb(resolve(textColour())));
+    if (raw && !run.layout.glyphs.isEmpty()) {
+        QList<QPointF> positions;
+        positions.reserve(run.layout.glyphs.size());
+        int x = 0;
+        for (const int advance : run.layout.advances) {
+            positions.push_back(QPointF(x, 0));
+            x += advance;
+        }
+        QGlyphRun glyphs;
+        glyphs.setRawFont(*raw);
+        glyphs.setGlyphIndexes(run.layout.glyphs);
+        glyphs.setPositions(positions);
+        p.setPen(ink);
+        p.drawGlyphRun(QPointF(run.origin.x, run.origin.y), glyphs);
+    }
+    if (raw && run.font->logFont().underline && run.right > run.left) {
+        const int y = run.origin.y + run.font->underlineOffset();
+        const QRect r = box(run.left, y, run.right, y + run.font->lineThickness());
+        if (!r.isEmpty()) p.fillRect(r, ink);
+    }
+    p.restore();
 }
 
 } // namespace gdi

@@ -52,6 +52,7 @@ class RasterDc : public Dc {
     void renderPixel(int x, int y, Colour c) override;
     Colour readPixel(int x, int y) const override;
     bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) override;
+    void renderText(const TextRun& run) override;
 
   private:
     RasterDc() = default;

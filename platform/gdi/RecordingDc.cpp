@@ -201,4 +201,42 @@ bool RecordingDc::renderBlit(const BlitArea& a, const Dc& src, BlitOp op) {
     return true;
 }
 
+void RecordingDc::renderText(const TextRun& run) {
+    flushPixels();
+    const LogFont& lf = run.font->logFont();
+    char head[96];
+    std::snprintf(head, sizeof head, "/%d/%d", lf.height, lf.weight);
+    std::string line = "TextOut font=\"" + lf.face + "\"" + head;
+    if (lf.italic) line += "/italic";
+    if (lf.underline) line += "/underline";
+    line += " " + colourText(textColour());
+    line += pointText(run.reference);
+    const unsigned a = run.align;
+    line += (a & TA_CENTER) == TA_CENTER ? " align=center"
+            : (a & TA_RIGHT)             ? " align=right"
+                                         : " align=left";
+    line += (a & TA_BASELINE) == TA_BASELINE ? ",baseline" : (a & TA_BOTTOM) ? ",bottom" : ",top";
+    if (bkMode() == BkMode::Opaque) line += " bk=" + colourText(bkColour());
+    if (run.opaque)
+        line += " opaque=" +
+                boxText(run.opaque->left, run.opaque->top, run.opaque->right, run.opaque->bottom)
+                    .substr(1);
+    if (run.clip)
+        line += " clip=" +
+                boxText(run.clip->left, run.clip->top, run.clip->right, run.clip->bottom).substr(1);
+    line += " text=\"";
+    for (const char ch : run.text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20 || b > 0x7E || b == '"' || b == '\\') {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", b);
+            line += hex;
+        } else {
+            line += ch;
+        }
+    }
+    line += "\"\n";
+    log_ += line;
+}
+
 } // namespace gdi

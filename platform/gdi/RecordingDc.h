@@ -11,6 +11,14 @@
 //   FillRect brush=<brush> [l,t,r,b]
 //   Pixels <colour> (x,y) ...          consecutive pixels of one colour share a line
 //   Blit <op> [x,y,w,h] from (sx,sy) [mirror-x] [mirror-y] [mono]
+//   TextOut font="<face>"/<height>/<weight>[/italic][/underline] <colour> (x,y)
+//           align=left|center|right,top|bottom|baseline [bk=<colour>]
+//           [opaque=[l,t,r,b]] [clip=[l,t,r,b]] text="<text>"
+//                                     one line per text call: the reference point,
+//                                     the text colour, the background colour when
+//                                     the background mode is opaque, and the
+//                                     Windows-1252 text with bytes outside 0x20 to
+//                                     0x7E, '"' and '\' written as \xHH
 // A pen is "null" or "solid|dot/<width>/<colour>"; a brush is "null",
 // "solid/<colour>", "hatch<n>/<colour>" or "pattern/<16 hex digits>", and a
 // pattern brush (or a hatch or dot under an opaque background) adds
@@ -48,6 +56,7 @@ class RecordingDc : public Dc {
     void renderPixel(int x, int y, Colour c) override;
     Colour readPixel(int x, int y) const override;
     bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) override;
+    void renderText(const TextRun& run) override;
 
   private:
     void flushPixels() const;
