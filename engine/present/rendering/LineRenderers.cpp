@@ -251,7 +251,9 @@ bool PL_AdvanceAlongLine(const Point* pts, int n, DoublePoint p, int i, int rema
     i = std::max(i, 0);
     const double total = remaining > 0 && length > 0 ? remaining * length : 0;
     double d = distance(p, toDouble(pts[i]));
-    if (!(flags & kMarkerToVertex) && d < total) {
+    // A target at p itself gives no line to measure the next vertices
+    // against: it is taken as it is (d = 0 below).
+    if (!(flags & kMarkerToVertex) && d > 0 && d < total) {
         if (flags & kMarkerChord) {
             while (i < n && distance(p, toDouble(pts[i])) < total)
                 ++i;
