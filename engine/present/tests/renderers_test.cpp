@@ -428,6 +428,8 @@ TEST_F(Renderers, FaultsThatDrawNothingOrStop) {
     TLineMarker blank{kMarkerGlyph, 0, 4, 0, 35, 1, 1, nullptr}; // character 0: no text
     TLineMarker noText{kMarkerText, 0, 4, 0, -1, 1, 1, nullptr};
     TLineMarker strokeInArea = stroke(3, 10);
+    // A stroke-font code without a glyph measures 0 x 0: a cell of no size.
+    TLineMarker emptyCell{kMarkerGlyph, 0, 4, 30, 36, 1, 1, nullptr};
     TLineMarker upright{kMarkerUpright, 0, 5, 7, 35, 1, 1, nullptr};
     TLineMarker turned = glyph(0, 10);
     Points straight{{0, 0}, {100, 0}};
@@ -450,6 +452,8 @@ TEST_F(Renderers, FaultsThatDrawNothingOrStop) {
             TStyledArea s{1, 2, {&upright, e}};
             PLComplexArea(&context, &s, square.get());
         }
+        TStyledArea zero{1, 1, {&emptyCell}};
+        PLComplexArea(&context, &zero, square.get());
         // A glyph piece of no length stands unturned.
         PL_DrawElementPiece(turned, {5, 5}, {5, 5}, 1);
     });
@@ -630,10 +634,10 @@ TEST_F(Renderers, Gallery) {
         TStyledArea s{1, 1, {&a}};
         PLComplexArea(&context, &s, g.get());
     });
-    gallery.add("symbol 10, symbol 1", [](TMapContext&) {
-        PLDrawSymbol(10, 0, Point{-30, 0}, 0, 0);
-        PLDrawSymbol(1, 3, Point{30, 0}, 0, 0);
-        PLDrawSymbol(3, 24, Point{30, 0}, 315, 0);
+    gallery.add("symbols 10, 1 and 3 (315)", [](TMapContext&) {
+        PLDrawSymbol(10, 0, Point{-40, 0}, 0, 0);
+        PLDrawSymbol(1, 3, Point{0, 0}, 0, 0);
+        PLDrawSymbol(3, 24, Point{40, 0}, 315, 0);
     });
     const std::string path = gallery.write();
     EXPECT_FALSE(path.empty());
