@@ -21,7 +21,20 @@ Region Region::rectangle(int left, int top, int right, int bottom) {
 }
 
 bool Region::contains(int x, int y) const {
-    return region_.contains(QPoint(x, y));
+    // The rectangles of a region are y-x banded: bands of equal top and
+    // bottom in ascending order, and within a band ascending left to right
+    // without overlap. Two binary searches find the one that may hold the
+    // point (a region of many bands, such as a polygon's, has one per row).
+    const QRect* first = region_.begin();
+    const QRect* last = region_.end();
+    const QRect* band =
+        std::partition_point(first, last, [y](const QRect& r) { return r.bottom() < y; });
+    if (band == last || band->top() > y) return false;
+    const int top = band->top();
+    const QRect* end =
+        std::partition_point(band, last, [top](const QRect& r) { return r.top() == top; });
+    const QRect* r = std::partition_point(band, end, [x](const QRect& q) { return q.right() < x; });
+    return r != end && r->left() <= x;
 }
 
 } // namespace gdi

@@ -27,6 +27,7 @@ class Region {
     // Left and top inclusive, right and bottom exclusive; a reversed rectangle is normalised.
     static Region rectangle(int left, int top, int right, int bottom);
 
+    // In logarithmic time of the region's rectangles.
     bool contains(int x, int y) const;
     bool isEmpty() const { return region_.isEmpty(); }
     const QRegion& qregion() const { return region_; }

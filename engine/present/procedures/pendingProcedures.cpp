@@ -3,7 +3,6 @@
 // placeholders out of this file, so every procedure is defined exactly once.
 #include "procedures/Int1Procs.h"
 
-void Int1ProcGeneric(TMapContext*, GdbObject*, MapObject*) {}
 void Int1ProcAggregate(TMapContext*, GdbObject*, MapObject*) {}
 
 void Int1Proc1(TMapContext*, GdbObject*, MapObject*) {}

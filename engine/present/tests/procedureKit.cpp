@@ -6,6 +6,7 @@
 #include "graphics/GraphicsFonts.h"
 #include "graphics/GraphicsLayer.h"
 #include "graphics/GraphicsPrimitives.h"
+#include "procedures/LineElementTemplates.h"
 #include "proj/newMap.h"
 #include "runtime/TLocker.h"
 
@@ -785,6 +786,71 @@ void resetDrawingState() {
     InitCondSymbProcs();
     std::fill(std::begin(StructureAnchors), std::end(StructureAnchors), Point{0, 0});
     LightStackCount = 0;
+    RestoreLineElementTemplates();
+    setRendererTrace(nullptr, nullptr);
+}
+
+// ---------------------------------------------------------------- renderer trace
+
+Trace::Trace() {
+    setRendererTrace(&Trace::collect, this);
+}
+
+Trace::~Trace() {
+    setRendererTrace(nullptr, nullptr);
+}
+
+void Trace::collect(const RendererCall& call, void* self) {
+    static_cast<Trace*>(self)->calls_.push_back(call);
+}
+
+std::vector<RendererCall> Trace::of(RendererCallKind kind) const {
+    std::vector<RendererCall> out;
+    for (const RendererCall& c : calls_)
+        if (c.kind == kind) out.push_back(c);
+    return out;
+}
+
+namespace {
+
+std::string markerText(const TracedMarker& m) {
+    std::ostringstream out;
+    out << "{kind " << m.kind << " flags " << int(m.flags) << " colour " << int(m.colour)
+        << " char " << int(m.character) << " font " << int(m.font) << " count " << m.count
+        << " size " << m.size;
+    if (m.hasText) out << " text \"" << m.text << '"';
+    out << '}';
+    return out.str();
+}
+
+} // namespace
+
+std::string Trace::log() const {
+    static const char* const names[] = {"prSimpleLine",  "prBoundLine",   "prArea",
+                                        "prComplexLine", "PLComplexLine", "PLSimpleRoundLine",
+                                        "PLComplexArea"};
+    std::ostringstream out;
+    for (const RendererCall& c : calls_) {
+        out << names[static_cast<int>(c.kind)] << " type " << c.geometryType;
+        switch (c.kind) {
+        case RendererCallKind::SimpleLine:
+        case RendererCallKind::BoundLine:
+            out << " colour " << c.colour << " width " << c.width << " style " << c.style;
+            break;
+        case RendererCallKind::Area:
+            out << " colour " << c.colour << " pattern " << c.style;
+            break;
+        default:
+            if (c.kind == RendererCallKind::ComplexArea) out << " layout " << c.layout;
+            out << " count " << c.count;
+            for (const TracedMarker& m : c.elements)
+                out << ' ' << markerText(m);
+            if (c.hasEndMarker) out << " end " << markerText(c.endMarker);
+            break;
+        }
+        out << '\n';
+    }
+    return out.str();
 }
 
 // ---------------------------------------------------------------- galleries

@@ -31,6 +31,7 @@
 #include "procedures/CondSymbProcs.h"
 #include "proj/Map.h"
 #include "proj/MapObject.h"
+#include "rendering/RendererTrace.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -378,12 +379,37 @@ std::shared_ptr<gdi::Palette> chartPalette();
 // The colour value of chart colour number c in chartPalette(), as a pixel.
 QRgb chartRgb(int chartColour);
 
+// ---------------------------------------------------------------- renderer trace
+
+// Collects the renderers' calls (rendering/RendererTrace.h) with their
+// records as they were at call time, from its making to its end; one at a
+// time.
+class Trace {
+  public:
+    Trace();
+    ~Trace();
+    Trace(const Trace&) = delete;
+    Trace& operator=(const Trace&) = delete;
+
+    const std::vector<RendererCall>& calls() const { return calls_; }
+    // The calls of one kind, in order.
+    std::vector<RendererCall> of(RendererCallKind kind) const;
+    // One line per call, for failure messages.
+    std::string log() const;
+    void clear() { calls_.clear(); }
+
+  private:
+    static void collect(const RendererCall& call, void* self);
+    std::vector<RendererCall> calls_;
+};
+
 // ---------------------------------------------------------------- state
 
 // Puts the shared drawing state back to its start: line width 1, area pattern
 // 0, exclusive-or off, no current device context, the built-in procedure
-// table and symbol elements as at library start, StructureAnchors (0, 0) and
-// LightStackCount 0.
+// table and symbol elements as at library start, StructureAnchors (0, 0),
+// LightStackCount 0, the line element templates as at library load and no
+// renderer trace.
 void resetDrawingState();
 
 // A fixture that resets the shared drawing state before and after each test.

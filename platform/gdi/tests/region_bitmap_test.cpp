@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace gdi {
@@ -34,6 +35,33 @@ TEST(Region, OverlapsFollowTheFillMode) {
     EXPECT_FALSE(Region::polygon(star, FillMode::Alternate).contains(50, 50));
     EXPECT_TRUE(Region::polygon(star, FillMode::Winding).contains(50, 50));
     EXPECT_TRUE(Region::polygon(star, FillMode::Alternate).contains(50, 10));
+}
+
+TEST(Region, PointTestsAgreeWithQtOverConcaveAndHoledShapes) {
+    // A jagged ring with a notch, a star crossing itself, and a ring whose
+    // inner loop leaves a hole under the alternate rule.
+    std::vector<XY> jagged;
+    for (int k = 0; k < 60; ++k)
+        jagged.push_back({k * 5, (k % 2) * 7});
+    jagged.push_back({300, 200});
+    jagged.push_back({150, 200});
+    jagged.push_back({150, 80});
+    jagged.push_back({120, 80});
+    jagged.push_back({120, 200});
+    jagged.push_back({0, 200});
+    const std::vector<XY> star{{50, 0}, {79, 90}, {2, 35}, {97, 35}, {21, 90}};
+    const std::vector<XY> holed{{0, 0},   {100, 0}, {100, 100}, {0, 100}, {0, 0},
+                                {30, 30}, {30, 70}, {70, 70},   {70, 30}, {30, 30}};
+    for (const std::vector<XY>* shape : {&std::as_const(jagged), &star, &holed})
+        for (FillMode mode : {FillMode::Alternate, FillMode::Winding}) {
+            const Region r = Region::polygon(*shape, mode);
+            for (int y = -3; y <= 205; ++y)
+                for (int x = -3; x <= 305; ++x)
+                    ASSERT_EQ(r.contains(x, y), r.qregion().contains(QPoint(x, y)))
+                        << x << "," << y;
+        }
+    EXPECT_FALSE(Region().contains(0, 0));
+    EXPECT_TRUE(Region::rectangle(0, 0, 4, 4).contains(3, 0));
 }
 
 // A device-independent image in memory: header, colour table, rows.
