@@ -3,7 +3,7 @@
 // plain lines and hatched fills, and what each draws for the geometry types
 // it does not serve.
 #include "procedureKit.h"
-#include "styleDescription.h"
+#include "styleCases.h"
 
 #include "procedures/Int1Procs.h"
 #include "procedures/LineElementTemplates.h"
@@ -15,53 +15,18 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
+using styles::Lines;
 
 const kit::Geometry kLine = kit::line({{-100, -20}, {0, 30}, {100, -20}});
 const kit::Geometry kArea = kit::area({{-80, -60}, {-80, 60}, {80, 60}, {80, -60}});
 const kit::Geometry kPoint = kit::point(10, 20);
 
-struct Case {
-    const char* name;
-    CondSymbProc procedure;
-    std::vector<kit::Attr> attributes;
-    kit::Geometry geometry;
-    Lines expected;
-    kit::Settings settings{};
-};
-
-kit::Settings reducedDetails() {
-    kit::Settings s;
-    s.details = 0x8000;
-    return s;
-}
-
-// What the procedure handed to the renderers, described, and what it drew;
-// the drawing state (templates included) starts afresh for each case.
-struct Outcome {
-    Lines calls;
-    kit::Drawing drawing;
-};
-Outcome run(const Case& c) {
-    kit::resetDrawingState();
-    kit::FakeObject object(100);
-    for (const kit::Attr& a : c.attributes)
-        object.set(a);
-    object.setGeometry(c.geometry);
-    kit::Trace trace;
-    kit::Drawing d = kit::run(c.procedure, object, c.settings);
-    return {styles::describe(trace), d};
-}
-Lines traced(const Case& c) {
-    return run(c).calls;
-}
-
-void expectCases(const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(traced(c), c.expected);
-    }
-}
+using styles::Case;
+using styles::expectCases;
+using styles::Outcome;
+using styles::reducedDetails;
+using styles::run;
+using styles::traced;
 
 class LineStyles : public kit::ProcedureTest {};
 

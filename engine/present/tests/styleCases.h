@@ -1,5 +1,6 @@
-// Renderer calls written out as short lines, so that a test can state what a
-// procedure drew as a table of texts:
+// Renderer calls written out as short lines, so that a test states what a
+// procedure handed to the renderers as a table of cases (procedure,
+// attributes, geometry, settings -> lines):
 //   "line c14 w1 1F1F"          prSimpleLine: colour, width, dash pattern
 //   "fill c15 p8"               prArea: colour, area pattern
 //   "styled [e; e] end e|none"  prComplexLine: elements and end marker
@@ -15,6 +16,10 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+class TMapContext;
+class GdbObject;
+class MapObject;
 
 namespace styles {
 
@@ -75,6 +80,50 @@ inline std::vector<std::string> describe(const kit::Trace& trace) {
     for (const RendererCall& c : trace.calls())
         out.push_back(describe(c));
     return out;
+}
+
+using Lines = std::vector<std::string>;
+
+struct Case {
+    const char* name;
+    void (*procedure)(TMapContext*, GdbObject*, MapObject*);
+    std::vector<kit::Attr> attributes;
+    kit::Geometry geometry;
+    Lines expected;
+    kit::Settings settings{};
+};
+
+// What the procedure handed to the renderers, described, and what it drew;
+// the drawing state (templates included) starts afresh for each case.
+struct Outcome {
+    Lines calls;
+    kit::Drawing drawing;
+};
+inline Outcome run(const Case& c) {
+    kit::resetDrawingState();
+    kit::FakeObject object(100);
+    for (const kit::Attr& a : c.attributes)
+        object.set(a);
+    object.setGeometry(c.geometry);
+    kit::Trace trace;
+    kit::Drawing d = kit::run(c.procedure, object, c.settings);
+    return {describe(trace), d};
+}
+inline Lines traced(const Case& c) {
+    return run(c).calls;
+}
+
+inline void expectCases(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(traced(c), c.expected);
+    }
+}
+
+inline kit::Settings reducedDetails() {
+    kit::Settings s;
+    s.details = 0x8000;
+    return s;
 }
 
 } // namespace styles
