@@ -187,4 +187,19 @@ TEST_F(ProjectDictionaries, EnumerationsHaveValueNamesAndSourcesAreListed) {
     }
 }
 
+TEST_F(ProjectDictionaries, VegetationValuesNameTheGlyphsOfTheirAreaPattern) {
+    // Attribute 55's values as the vegetation pattern (code 169) draws them.
+    const std::vector<std::pair<unsigned, const char*>> names{
+        {1, "grass"},           {4, "deciduous wood"}, {5, "coniferous wood"},
+        {6, "wood in general"}, {7, "mangroves"},      {11, "reeds"},
+    };
+    const KV71AttributeClass* a = GetAttDescr(55);
+    ASSERT_NE(a, nullptr);
+    for (const auto& [value, text] : names) {
+        ASSERT_LT(value, a->valueCount);
+        ASSERT_NE(a->values[value], nullptr) << value;
+        EXPECT_STREQ(a->values[value], text);
+    }
+}
+
 } // namespace
