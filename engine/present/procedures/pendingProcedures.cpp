@@ -87,7 +87,6 @@ void Int1Proc82(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc83(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc84(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc85(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc86(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc87(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc88(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc89(TMapContext*, GdbObject*, MapObject*) {}
@@ -112,10 +111,7 @@ void Int1Proc113(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc116(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc117(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc118(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc119(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc120(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc125(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc126(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc127(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc129(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc133(TMapContext*, GdbObject*, MapObject*) {}
@@ -132,14 +128,11 @@ void Int1Proc149(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc152(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc157(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc158(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc162(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc165(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc167(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc168(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc174(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc175(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc176(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc191(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc192(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc193(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc194(TMapContext*, GdbObject*, MapObject*) {}
