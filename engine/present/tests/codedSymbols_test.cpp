@@ -519,3 +519,102 @@ TEST_F(BuoyProcedures, LateralColours) {
 }
 
 } // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- pixels
+
+// The rows of the picture (window y, up) at which the colour shows within
+// the 24-pixel cell standing on the point (0, 0).
+std::vector<int> rowsOf(const QImage& picture, int chartColour) {
+    std::vector<int> rows;
+    for (int y = 0; y <= 24; ++y)
+        for (int x = -12; x <= 12; ++x)
+            if (kit::pixelAt(picture, {x, y}) == kit::chartRgb(chartColour)) {
+                rows.push_back(y);
+                break;
+            }
+    return rows;
+}
+
+// Pixels of the colour above and below window row y within the cell.
+std::pair<int, int> splitAt(const QImage& picture, int chartColour, int y) {
+    int above = 0, below = 0;
+    for (int row = 0; row <= 24; ++row)
+        for (int x = -12; x <= 12; ++x)
+            if (kit::pixelAt(picture, {x, row}) == kit::chartRgb(chartColour))
+                ++(row > y ? above : below);
+    return {above, below};
+}
+
+class CodedSymbolPixels : public kit::ProcedureTest {};
+
+// A can buoy (body from 2 to 11 pixels above its point) in black, yellow,
+// black: the yellow band is the middle third, black fills the others.
+TEST_F(CodedSymbolPixels, BandsInTheirColours) {
+    kit::FakeObject buoy(17);
+    buoy.set(kit::byteAttr(105, 2)).set(kit::byteAttr(60, 8)).setGeometry(kit::point(0, 0));
+    const QImage picture = kit::runRaster(Int1Proc17, buoy);
+    const std::vector<int> yellow = rowsOf(picture, 11);
+    ASSERT_FALSE(yellow.empty());
+    EXPECT_GE(yellow.front(), 4);
+    EXPECT_LE(yellow.back(), 9);
+    // Black fill above and below the yellow band.
+    const auto [aboveYellow, belowYellow] = splitAt(picture, 0, yellow.back());
+    EXPECT_GT(aboveYellow, 20);
+    const auto [aboveBottom, belowBottom] = splitAt(picture, 0, yellow.front() - 1);
+    EXPECT_GT(belowBottom, 20);
+}
+
+// Cardinal pillar buoys (body from 2 to 17 pixels above the point): north is
+// black over yellow, south yellow over black.
+TEST_F(CodedSymbolPixels, CardinalHalves) {
+    for (std::uint8_t category : {1, 3}) {
+        SCOPED_TRACE(int(category));
+        kit::FakeObject buoy(15);
+        buoy.set(kit::byteAttr(105, 4)).set(kit::byteAttr(7, category));
+        const QImage picture = kit::runRaster(Int1Proc15, buoy);
+        const int middle = 9;
+        const auto [yellowAbove, yellowBelow] = splitAt(picture, 11, middle);
+        const auto [blackAbove, blackBelow] = splitAt(picture, 0, middle);
+        if (category == 1) {
+            EXPECT_GT(yellowBelow, 10);
+            EXPECT_EQ(yellowAbove, 0);
+            EXPECT_GT(blackAbove, blackBelow);
+        } else {
+            EXPECT_GT(yellowAbove, 10);
+            EXPECT_EQ(yellowBelow, 0);
+            EXPECT_GT(blackBelow, blackAbove);
+        }
+    }
+}
+
+// Every row of the table, the stacks with body fills coloured by their layout
+// ("01" red, "12" yellow and black, "22" red and white, "13" black, yellow,
+// black), labelled with its key and the colours' name. (The kit's palette
+// shows chart colour 2, the red of the colour patterns, as grey and 11, their
+// yellow, as orange.)
+TEST_F(CodedSymbolPixels, Gallery) {
+    kit::Gallery gallery("coded-symbols", 64, 10);
+    for (const CodedSymbolRow& r : CodedSymbols) {
+        const std::string layout(r.key + 3, 2);
+        const unsigned colours = r.symbol.count < 2 ? 0
+                                 : layout == "01"   ? 3
+                                 : layout == "12"   ? 9
+                                 : layout == "22"   ? 11
+                                 : layout == "13"   ? 8
+                                                    : 0;
+        CodedSymbol s = r.symbol;
+        CopyPatternColours(&s, colours);
+        const std::string label =
+            std::string(r.key) + (colours ? std::string(" ") + ColourPatternName(colours) : "");
+        gallery.add(label, [&](TMapContext&) {
+            MapObject g(egtPoint, -1);
+            g.bounds = Rect{0, -8, 0, -8};
+            DrawCodedSymbol(&g, s, nullptr, nullptr);
+        });
+    }
+    EXPECT_FALSE(gallery.write().empty());
+}
+
+} // namespace
