@@ -2,14 +2,20 @@
 // structure's anchors; and the anchors of each kind of structure.
 #include "procedureKit.h"
 
+#include "gdb/TGdbFormula.h"
+#include "gdb/TGdbQuery.h"
 #include "graphics/GraphicsFonts.h"
 #include "graphics/GraphicsText.h"
+#include "kv71/TKV71Db.h"
+#include "kv71/TKV71Dictionary.h"
+#include "presentation/TPresLib.h"
 #include "procedures/CondSymbProcs.h"
 #include "procedures/Int1Procs.h"
 #include "procedures/StructureAnchors.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -201,6 +207,69 @@ TEST(StructureAnchorsOf, EachKindOfStructure) {
     EXPECT_EQ(ComputeStructureAnchors(nullptr), 0);
     EXPECT_EQ(StructureAnchors[0].y, 0);
     kit::resetDrawingState();
+}
+
+// The sample chart's marks (data/sample/kv71) at 1:50,000, each an aggregate
+// of a buoy or beacon with its light and topmark, drawn through the chart
+// objects of the database: each draws its structure's coded symbol.
+TEST_F(Aggregates, TheSampleChartsMarks) {
+    const std::string dict = std::string(DATA_DIR) + "/dict/";
+    TKV71Dictionary dictionary("KV71Dictionary", dict.c_str());
+    TPresLib presentation(&dictionary, "INT1Pres", dict.c_str());
+    dictionary.SetPresentation(&presentation);
+    auto db = std::make_unique<TKV71Db>(
+        dictionary, (std::string(DATA_DIR) + "/sample/kv71").c_str(), 16ul << 20, nullptr);
+    static const std::uint32_t aggregates[] = {185, 187};
+    const TGdbFormula formula{0, 0xFFFFFFFFu, 0xFFFFFFFFu, 2, 1, 1, 2, aggregates, 0, nullptr, 0};
+    kit::Settings settings;
+    settings.width = settings.height = 1024;
+    settings.lonDeg = 5.25;
+    settings.latDeg = 60.43;
+    int drawn = 0;
+    const kit::Drawing d = kit::record(
+        [&](TMapContext& context) {
+            TGdbQuery query(*db);
+            ASSERT_EQ(query.open(context.rect, 50000ul, &formula), 1);
+            while (GdbObject* o = query.next()) {
+                context.Draw(o);
+                ++drawn;
+            }
+            query.close();
+        },
+        settings);
+    db.reset();
+    dictionary.SetPresentation(nullptr);
+    EXPECT_EQ(drawn, 7);
+    // Each light and topmark, drawn by the aggregate, saw its structure's
+    // anchors and a light stack restarted for it.
+    ASSERT_EQ(seen.size(), 14u);
+    for (const Seen& s : seen) {
+        EXPECT_GT(s.anchors[0].y, 0) << s.code;
+        EXPECT_EQ(s.lightStack, s.code == 86 ? 0 : 1) << s.code;
+    }
+
+    // The glyphs of font 33 at each point, in order, as "code/colour".
+    std::map<std::pair<int, int>, std::string> stacks;
+    for (const kit::Call& c : d.texts(33))
+        stacks[{c.points.at(0).x, c.points.at(0).y}] +=
+            " " + std::to_string(c.codes.at(0)) + "/" + std::to_string(c.colour) + " ";
+    const auto p = [](int colour) { return "/" + std::to_string(kit::paletteIndex(colour)) + " "; };
+    // Each glyph as " code/colour ".
+    const std::string expected[] = {
+        " 4" + p(11) + " 5" + p(0) + " 0" + p(0),                    // 15 north: "A0412", "YB"
+        " 1" + p(0) + " 2" + p(2) + " 3" + p(0) + " 0" + p(0),       // 17: "A0413", "BRB"
+        " 19" + p(2) + " 18" + p(0),                                 // 18 port: "A0201", red
+        " 10" + p(4) + " 9" + p(0),                                  // 18 starboard: "A0101"
+        " 34" + p(2) + " 35" + p(1) + " 27" + p(0),                  // 19: "A0322", "RW"
+        " 72" + p(11) + " 73" + p(0) + " 74" + p(11) + " 70" + p(0), // 5 west: "B0313", "YBY"
+        " 80" + p(0),                                                // 7 port stake: "B0101"
+    };
+    for (const std::string& stack : expected) {
+        bool found = false;
+        for (const auto& [at, glyphs] : stacks)
+            found = found || glyphs.find(stack) != std::string::npos;
+        EXPECT_TRUE(found) << stack << "\n" << d.log();
+    }
 }
 
 } // namespace
