@@ -117,7 +117,7 @@ def _vessel_masts(k):
     k.seg(-7, 6.5, -5, 10)
 
 
-# shape: (outline, full, band top, band middle, band bottom, upper, lower, left, right)
+# shape: (outline, full, band top, band middle, band bottom, lower, upper, left, right)
 BODY_SETS = [
     ('pillar', True, None, (0, 8, 1, 2, 3, 4, 5, 6, 7)),
     ('conical', True, None, (9, 10, 11, 12, 13, 14, 15, 16, 17)),
@@ -132,7 +132,10 @@ BODY_SETS = [
     ('hull', False, _float_mast, (94, 95, 96, 97, 98, 99, 100, 101, 102)),
 ]
 
-PARTS = ('full', 'band0', 'band1', 'band2', 'upper', 'lower', 'left', 'right')
+# The first glyph of a two-colour pair is the lower half, the second the upper
+# half: a coded symbol's "12" stack colours them with a pattern's first and
+# second colour, so "YB" (north cardinal) draws black over yellow.
+PARTS = ('full', 'band0', 'band1', 'band2', 'lower', 'upper', 'left', 'right')
 
 BUOYS = {}
 for _shape, _lean, _extra, _codes in BODY_SETS:

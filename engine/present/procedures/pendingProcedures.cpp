@@ -3,28 +3,15 @@
 // placeholders out of this file, so every procedure is defined exactly once.
 #include "procedures/Int1Procs.h"
 
-void Int1ProcAggregate(TMapContext*, GdbObject*, MapObject*) {}
-
 void Int1Proc1(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc2(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc3(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc4(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc5(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc6(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc7(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc8(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc9(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc10(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc11(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc12(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc13(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc14(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc15(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc16(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc17(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc18(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc19(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc20(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc21(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc22(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc23(TMapContext*, GdbObject*, MapObject*) {}
@@ -88,8 +75,6 @@ void Int1Proc83(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc84(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc85(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc87(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc88(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc89(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc90(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc91(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc92(TMapContext*, GdbObject*, MapObject*) {}
@@ -139,6 +124,4 @@ void Int1Proc194(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc196(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc198(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc199(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc200(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc201(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc203(TMapContext*, GdbObject*, MapObject*) {}

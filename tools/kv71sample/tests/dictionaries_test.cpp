@@ -111,10 +111,21 @@ TEST_F(ProjectDictionaries, AttributesHaveTheFormatTheirReadersExpect) {
 
 TEST_F(ProjectDictionaries, ClassesAllowTheAttributesTheirProceduresRead) {
     const std::vector<std::pair<unsigned, std::vector<unsigned>>> table{
+        {5, {103, 60, 7}},                         // cardinal beacon
+        {6, {103, 60}},                            // isolated danger beacon
         {7, {103, 60, 61, 24, 84}},                // lateral beacon
+        {8, {103, 60}},                            // safe water beacon
+        {9, {103, 51}},                            // special-purpose beacon
         {15, {105, 7, 60, 61}},                    // cardinal buoy
+        {16, {22, 60}},                            // installation buoy
+        {17, {105, 60}},                           // isolated danger buoy
         {18, {105, 60, 61, 24, 84}},               // lateral buoy
+        {19, {105, 60}},                           // safe water buoy
         {20, {105, 51, 60}},                       // special-purpose buoy
+        {88, {60, 61}},                            // light float
+        {89, {60, 61}},                            // light vessel
+        {200, {105, 60, 61}},                      // buoy in general
+        {203, {103, 60, 61}},                      // beacon in general
         {35, {147, 91}},                           // coastline
         {44, {66, 67}},                            // depth area
         {45, {113, 91}},                           // depth contour
@@ -168,10 +179,19 @@ TEST_F(ProjectDictionaries, PrimitivesGiveEveryDrawnClassADisplayCategory) {
 
 TEST_F(ProjectDictionaries, EnumerationsHaveValueNamesAndSourcesAreListed) {
     const std::vector<std::tuple<unsigned, unsigned, const char*>> table{
-        {24, 1, "port-hand"},       {24, 2, "starboard-hand"},
-        {105, 4, "pillar"},         {59, 3, "red"},
-        {84, 1, "IALA A"},          {124, 3, "always under water"},
+        {24, 1, "port-hand"},
+        {24, 2, "starboard-hand"},
+        {105, 4, "pillar"},
+        {59, 3, "red"},
+        {84, 1, "IALA A"},
+        {124, 3, "always under water"},
         {57, 2, "dangerous wreck"},
+        // Two-colour buoys and beacons: the first colour of the pattern is
+        // drawn as the lower half.
+        {60, 7, "yellow over black"},
+        {60, 9, "black over yellow"},
+        {60, 16, "red over green"},
+        {60, 17, "green over red"},
     };
     for (const auto& [code, value, text] : table) {
         const KV71AttributeClass* a = GetAttDescr(code);
