@@ -12,7 +12,8 @@
 
 namespace d5arer {
 
-// "/solvanor-exchange1-<uid>-<FNV-1a 64 of the runtime folder, 16 hex digits>".
+// "/solvanor-exchange1-<uid>-<FNV-1a 64 of the runtime folder, 16 hex digits>";
+// the 1 is the version of the segment's layout, to be raised when it changes.
 std::string exchangeSegmentName();
 
 } // namespace d5arer

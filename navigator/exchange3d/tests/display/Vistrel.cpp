@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <string>
 
