@@ -106,13 +106,11 @@ void Int1Proc101(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc102(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc103(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc104(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc105(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc106(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc107(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc108(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc109(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc110(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc111(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc112(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc113(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc114(TMapContext*, GdbObject*, MapObject*) {}
@@ -130,7 +128,6 @@ void Int1Proc125(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc126(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc127(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc128(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc129(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc130(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc131(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc132(TMapContext*, GdbObject*, MapObject*) {}
@@ -147,7 +144,6 @@ void Int1Proc143(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc144(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc145(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc146(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc147(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc148(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc149(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc151(TMapContext*, GdbObject*, MapObject*) {}
@@ -164,7 +160,6 @@ void Int1Proc163(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc164(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc165(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc167(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc168(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc169(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc170(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc171(TMapContext*, GdbObject*, MapObject*) {}
@@ -172,7 +167,6 @@ void Int1Proc172(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc173(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc174(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc175(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc176(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc177(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc191(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc192(TMapContext*, GdbObject*, MapObject*) {}
