@@ -2,16 +2,22 @@
 // underwater hazards (codes 105, 111, 129, 147, 168 and 176).
 #include "procedureKit.h"
 
+#include "gdb/TGdbQuery.h"
 #include "graphics/GraphicsFonts.h"
 #include "graphics/GraphicsText.h"
 #include "procedures/CondSymbProcs.h"
 #include "procedures/Int1Procs.h"
+#include "kv71/TKV71Db.h"
+#include "kv71/TKV71Dictionary.h"
+#include "presentation/TPresLib.h"
 #include "procedures/SoundValue.h"
+#include "proj/MapObject.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -715,6 +721,85 @@ TEST_F(Hazards, TheTableDrawsThisFamily) {
         o.set(kit::wordAttr(116, 35)).setGeometry(code == 129 ? square() : kit::point(0, 0));
         EXPECT_FALSE(kit::draw(o).calls().empty()) << code;
     }
+}
+
+// ---------------------------------------------------------------- sample chart
+
+// The sample chart's harbour cell (level G) drawn through the real database:
+// its sounding set, wrecks and rocks.
+TEST_F(Hazards, SampleHarbourSoundingsWrecksAndRocks) {
+    const std::string dictDir = std::string(DATA_DIR) + "/dict/";
+    const std::string chartRoot = std::string(DATA_DIR) + "/sample/kv71";
+    TKV71Dictionary dictionary("KV71Dictionary", dictDir.c_str());
+    TPresLib presentation(&dictionary, "INT1Pres", dictDir.c_str());
+    dictionary.SetPresentation(&presentation);
+    TKV71Db db(dictionary, chartRoot.c_str(), 64u << 20, nullptr);
+    // A 1920 x 1080 view at 1:15,000 over the hazards, queried at level G.
+    kit::Settings s;
+    s.width = 1920;
+    s.height = 1080;
+    s.scale = 15000;
+    s.lonDeg = 5.245;
+    s.latDeg = 60.4315;
+    s.depthZones = kZones;
+    int points = 0, wrecks = 0, rocks = 0;
+    const kit::Drawing d = kit::record(
+        [&](TMapContext& context) {
+            TGdbQuery query(db);
+            ASSERT_EQ(query.open(context.rect, 7500ul, nullptr), 1);
+            while (GdbObject* o = query.next()) {
+                const int code = o->GetLabel();
+                if (code != 147 && code != 168 && code != 176) continue;
+                if (code == 176) ++wrecks;
+                if (code == 168) ++rocks;
+                if (code == 147) {
+                    GeoRect window = context.rect;
+                    std::unique_ptr<MapObject> g(o->newMapObject(context.map, window, nullptr));
+                    if (g && g->type == egtSoundings) points += g->pointCounts[0];
+                }
+                context.Draw(o);
+            }
+            query.close();
+        },
+        s);
+    dictionary.SetPresentation(nullptr);
+    EXPECT_EQ(wrecks, 2);
+    EXPECT_EQ(rocks, 2);
+    ASSERT_GT(points, 100);
+
+    // Every sounding is a plain value: one text of font -1 each, besides the
+    // wreck's 6 and "Wk", the rock's "(" and 1 (its ")" follows the tenth in
+    // font -2) and "Masts".
+    std::vector<kit::Call> wholes = d.texts(-1);
+    EXPECT_EQ(int(wholes.size()), points + 5) << "soundings, the wreck's 6 and Wk, the rock's ( "
+                                                 "and 1, and Masts";
+    // The wreck of category 2 at 6.3 m: its value with background and ring, "Wk".
+    const std::vector<kit::Call> notes = [&] {
+        std::vector<kit::Call> v;
+        for (const kit::Call& c : wholes)
+            if (c.codes == std::vector<int>{'W', 'k'}) v.push_back(c);
+        return v;
+    }();
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(d.of("Ellipse").size(), 3u) << "the wreck's background and ring, the mast's ellipse";
+    // The rocks: element 8 with "(1.8)", element 9 alone; the wreck with masts.
+    EXPECT_EQ(d.texts(35).size(), 3u);
+    int awash = 0, dries = 0, mast = 0;
+    for (const kit::Call& c : d.texts(35)) {
+        awash += c.codes == std::vector<int>{76};
+        dries += c.codes == std::vector<int>{77};
+        mast += c.codes == std::vector<int>{83};
+    }
+    EXPECT_EQ(awash, 1);
+    EXPECT_EQ(dries, 1);
+    EXPECT_EQ(mast, 1);
+    int open = 0, masts = 0;
+    for (const kit::Call& c : wholes) {
+        open += c.codes == std::vector<int>{'('};
+        masts += c.codes == std::vector<int>{'M', 'a', 's', 't', 's'};
+    }
+    EXPECT_EQ(open, 1);
+    EXPECT_EQ(masts, 1);
 }
 
 // ---------------------------------------------------------------- gallery
