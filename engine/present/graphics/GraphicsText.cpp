@@ -7,8 +7,6 @@
 #include "graphics/VectorFont.h"
 #include "runtime/intmath.h"
 
-#include <QImage>
-#include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
 
