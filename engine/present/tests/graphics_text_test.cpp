@@ -5,6 +5,7 @@
 #include "graphics/GraphicsLayer.h"
 #include "graphics/GraphicsText.h"
 #include "graphics/VectorFont.h"
+#include "procedureKit.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,8 @@
 #include <clocale>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <numbers>
@@ -728,10 +731,15 @@ TEST_F(GraphicsText, GlyphPixelsAreTheSameWhereverDrawnAndGoWithTheirFace) {
     GD_CharXY(0, 0, 0, 8);
     const std::set<std::pair<int, int>> square = inkPixels(dc_->picture());
     ASSERT_GT(square.size(), 20u);
+    const kit::TempFolder swapped;
+    for (const auto& [from, to] : {std::pair{"INT1BOUY.TTF", "SYMBINT1.TTF"},
+                                   {"INT1BOUY.TTF", "INT1BOUY.TTF"},
+                                   {"INT1VECT.TTF", "INT1VECT.TTF"}}) {
+        std::ifstream in(std::string(SYMBOL_FONT_DIR) + "/" + from, std::ios::binary);
+        swapped.write(to, std::string(std::istreambuf_iterator<char>(in), {}));
+    }
     GD_Done();
-    GD_Init(
-        copyFonts("swapped", {"INT1BOUY.TTF>SYMBINT1.TTF", "INT1BOUY.TTF", "INT1VECT.TTF"}).c_str(),
-        0, 0);
+    GD_Init(swapped.path().c_str(), 0, 0);
     clear();
     GD_SelFont(35);
     GD_CharXY(0, 0, 0, 8);
