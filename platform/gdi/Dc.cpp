@@ -147,6 +147,24 @@ void Dc::fillRect(int left, int top, int right, int bottom, const Brush& brush) 
     if (s.left < s.right && s.top < s.bottom) render(s);
 }
 
+void Dc::fillSpans(std::span<const Span> spans, Colour colour) {
+    if (!spans.empty()) renderSpans(spans, colour);
+}
+
+void Dc::renderSpans(std::span<const Span> spans, Colour colour) {
+    Shape s{};
+    s.kind = Shape::FillRect;
+    s.fill = Brush::solid(colour);
+    for (const Span& run : spans) {
+        if (run.x0 >= run.x1) continue;
+        s.left = run.x0;
+        s.right = run.x1;
+        s.top = run.y;
+        s.bottom = run.y + 1;
+        render(s);
+    }
+}
+
 void Dc::setPixel(int x, int y, Colour c) {
     const XY d = mapping_.toDevice({x, y});
     if (!clipAllows(d.x, d.y)) return;

@@ -175,6 +175,14 @@ class Dc {
     void pie(int left, int top, int right, int bottom, XY start, XY end);
     // Fills with the brush as it is, ignoring the raster operation and the pen.
     void fillRect(int left, int top, int right, int bottom, const Brush& brush);
+    // A run of device pixels in one row: x from x0 up to but not including x1.
+    struct Span {
+        int y, x0, x1;
+    };
+    // Fills runs of device pixels (not mapped) in the colour, as fillRect
+    // fills: the raster operation, pen and brush are not used; the clip region
+    // is. The graphics layer paints rasterised glyphs with it.
+    void fillSpans(std::span<const Span> spans, Colour colour);
     // Sets one pixel to the colour, ignoring the raster operation.
     void setPixel(int x, int y, Colour c);
     // The colour of a pixel as 0x00BBGGRR, or kInvalidColour.
@@ -241,6 +249,9 @@ class Dc {
     };
     virtual bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) = 0;
     virtual void renderText(const TextRun& run) = 0;
+    // Runs of device pixels filled in the colour as given; by default one
+    // solid FillRect shape per run.
+    virtual void renderSpans(std::span<const Span> spans, Colour colour);
 
     // Changes whenever the clip region is set, so a backend can tell it changed.
     unsigned clipSerial() const { return clipSerial_; }

@@ -463,6 +463,19 @@ bool RasterDc::renderBlit(const BlitArea& a, const Dc& src, BlitOp op) {
     return true;
 }
 
+void RasterDc::renderSpans(std::span<const Span> spans, Colour colour) {
+    QPainter& p = painter();
+    if (!p.isActive()) return;
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QColor c(toQRgb(resolve(colour)));
+    const int width = image()->width(), height = image()->height();
+    for (const Span& s : spans) {
+        if (s.y < 0 || s.y >= height) continue;
+        const int l = std::max(s.x0, 0), r = std::min(s.x1, width);
+        if (l < r) p.fillRect(QRect(l, s.y, r - l, 1), c);
+    }
+}
+
 void RasterDc::renderText(const TextRun& run) {
     QPainter& p = painter();
     if (!p.isActive()) return;

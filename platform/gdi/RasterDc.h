@@ -53,6 +53,7 @@ class RasterDc : public Dc {
     Colour readPixel(int x, int y) const override;
     bool renderBlit(const BlitArea& area, const Dc& src, BlitOp op) override;
     void renderText(const TextRun& run) override;
+    void renderSpans(std::span<const Span> spans, Colour colour) override;
 
   private:
     RasterDc() = default;

@@ -175,7 +175,7 @@ ATTRIBUTES = {
            12: "rhombus", 13: "two cones, points upward", 14: "two cones, points downward"}),
     109: ("STATUS", "aLIST", 1, 20, "Status",
           {1: "permanent", 2: "occasional", 3: "recommended", 4: "not in use", 5: "periodic"}),
-    111: ("SOUQAL", "aSTRING", None, None, "Sounding qualifier text (second character '6': bracket above)", {}),
+    111: ("SOUQAL", "aSTRING", None, None, "Sounding qualifier text (second byte 6: bracket under the value)", {}),
     112: ("TRAFIC", "aBYTE", 1, 4, "Traffic flow",
           {1: "inbound", 2: "outbound", 3: "one-way", 4: "two-way"}),
     113: ("VALDCO", "aFLOAT", 0, 12000, "Value of depth contour, metres", {}),

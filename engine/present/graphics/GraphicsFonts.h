@@ -13,6 +13,8 @@
 // without one, text draws nothing and measures 0.
 #pragma once
 
+#include "graphics/GlyphCache.h"
+
 #include <QRawFont>
 #include <QString>
 
@@ -101,11 +103,13 @@ bool gdRowPresent(int row);
 const std::string& gdRowFile(int row);
 
 // A row's font as Qt draws it. Symbol font rows map byte c to the glyph of
-// U+F000 + c; text rows read bytes as Windows-1252.
+// U+F000 + c; text rows read bytes as Windows-1252. The text path keeps what
+// it asks of the face in its cache (GlyphCache.h), which goes with the face.
 struct GdFace {
     QRawFont raw;
     bool symbol = false;
     bool underline = false;
+    mutable GdGlyphCache cache;
 };
 // The face of a row (-1: the device context's default system font); null when
 // the row has no font or no Qt GUI application exists.

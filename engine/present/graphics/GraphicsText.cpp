@@ -7,8 +7,6 @@
 #include "graphics/VectorFont.h"
 #include "runtime/intmath.h"
 
-#include <QImage>
-#include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
 
@@ -34,73 +32,73 @@ long bitmapBytes(const QRect& box) {
     return long((box.width() + 31) / 32) * 4 * box.height();
 }
 
-// The pixels a path (in device pixels, y down) covers: drawn by Qt without
-// antialiasing into a mask, limited to the picture.
-QImage rasterise(const QPainterPath& path, const QRect& picture, QRect& box) {
-    box = path.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1).intersected(picture);
-    if (box.isEmpty()) return {};
-    QImage mask(box.size(), QImage::Format_Grayscale8);
-    mask.fill(0);
-    QPainter p(&mask);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.translate(-box.topLeft());
-    p.fillPath(path, Qt::white);
-    p.end();
-    return mask;
+using Span = gdi::Dc::Span;
+
+// Runs of pixels gathered for one fill; reused, as the layer draws on one
+// thread at a time.
+std::vector<Span>& spanBuffer() {
+    static std::vector<Span> spans;
+    spans.clear();
+    return spans;
 }
 
 // Paints the pixels of a device-space path in a colour value, leaving every
-// other pixel as it was: one rectangle per run of covered pixels in a row.
+// other pixel as it was.
 void fillDevicePath(Dc& dc, const QPainterPath& path, gdi::Colour colour) {
     const XY size = dc.pictureSize();
-    QRect box;
-    const QImage mask = rasterise(path, QRect(0, 0, size.x, size.y), box);
-    if (mask.isNull()) return;
-    const gdi::Brush brush = gdi::Brush::solid(colour);
-    const gdi::Mapping& m = dc.mapping();
-    for (int y = 0; y < mask.height(); ++y) {
-        const uchar* row = mask.constScanLine(y);
-        for (int x = 0; x < mask.width();) {
-            if (!row[x]) {
-                ++x;
-                continue;
-            }
-            int end = x;
-            while (end < mask.width() && row[end])
-                ++end;
-            const XY a = m.toLogical({box.left() + x, box.top() + y});
-            const XY b = m.toLogical({box.left() + end, box.top() + y + 1});
-            dc.fillRect(a.x, a.y, b.x, b.y, brush);
-            x = end;
-        }
+    std::vector<Span>& spans = spanBuffer();
+    gdPathSpans(path, QRect(0, 0, size.x, size.y), spans);
+    dc.fillSpans(spans, colour);
+}
+
+// Appends a glyph's cached coverage placed with its origin on the device
+// pixel (x, y), cut to a picture of the given size.
+void placeCoverage(const std::vector<Span>& coverage, std::int64_t x, std::int64_t y, XY picture,
+                   std::vector<Span>& out) {
+    for (const Span& s : coverage) {
+        const std::int64_t row = y + s.y;
+        if (row < 0 || row >= picture.y) continue;
+        const std::int64_t l = std::max<std::int64_t>(x + s.x0, 0);
+        const std::int64_t r = std::min<std::int64_t>(x + s.x1, picture.x);
+        if (l < r) out.push_back({int(row), int(l), int(r)});
     }
 }
 
 // The glyphs of a text in a face, with whole-pixel advances as the device
 // context lays them out.
 struct Run {
-    QList<quint32> glyphs;
+    std::vector<quint32> glyphs;
     std::vector<int> advances;
     int width = 0;
 };
 
 Run layout(const GdFace& face, const char* bytes, std::size_t n) {
     Run run;
-    run.glyphs = face.raw.glyphIndexesForString(gdFaceText(face, bytes, n));
-    const QList<QPointF> adv = face.raw.advancesForGlyphIndexes(run.glyphs);
-    for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
-        const int a = int(std::lround(i < adv.size() ? adv[i].x() : 0.0));
-        run.advances.push_back(a);
-        run.width += a;
+    run.glyphs.reserve(n);
+    run.advances.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const GdGlyphCache::ByteGlyph& g =
+            face.cache.byteGlyph(face, static_cast<unsigned char>(bytes[i]));
+        run.glyphs.push_back(g.glyph);
+        run.advances.push_back(g.advance);
+        run.width += g.advance;
     }
     return run;
 }
 
+// The width of a text laid out as layout() does.
+int runWidth(const GdFace& face, const char* bytes, std::size_t n) {
+    int width = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        width += face.cache.byteGlyph(face, static_cast<unsigned char>(bytes[i])).advance;
+    return width;
+}
+
 int cellAscent(const GdFace& f) {
-    return int(std::lround(f.raw.ascent()));
+    return f.cache.ascent(f);
 }
 int cellHeight(const GdFace& f) {
-    return int(std::lround(f.raw.ascent())) + int(std::lround(f.raw.descent()));
+    return f.cache.cellHeight(f);
 }
 
 std::string codesText(const char* bytes, std::size_t n) {
@@ -135,7 +133,7 @@ bool recordText(Dc& dc, int row, int colour, int x, int y, int align, double ang
 void drawUpright(Dc& dc, int row, const GdFace& face, int colour, int x, int y, int align,
                  const char* bytes, std::size_t n) {
     if (recordText(dc, row, colour, x, y, align, 0, 0, bytes, n)) return;
-    const Run run = layout(face, bytes, n);
+    const int width = runWidth(face, bytes, n);
     const XY d = dc.mapping().toDevice({x, y});
     int baseline;
     if ((align & kTaBaseline) == kTaBaseline)
@@ -144,23 +142,28 @@ void drawUpright(Dc& dc, int row, const GdFace& face, int colour, int x, int y, 
         baseline = d.y - (cellHeight(face) - cellAscent(face));
     else
         baseline = d.y + cellAscent(face);
-    int penX = d.x;
+    std::int64_t penX = d.x;
     if ((align & kTaCenter) == kTaCenter)
-        penX -= run.width / 2;
+        penX -= width / 2;
     else if (align & kTaRight)
-        penX -= run.width;
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
-    const int start = penX;
-    for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
-        path.addPath(face.raw.pathForGlyph(run.glyphs[i]).translated(penX, baseline));
-        penX += run.advances[std::size_t(i)];
+        penX -= width;
+    // Each glyph's pixels, rasterised once at its origin, shifted to its place.
+    const XY picture = dc.pictureSize();
+    std::vector<Span>& spans = spanBuffer();
+    const std::int64_t start = penX;
+    for (std::size_t i = 0; i < n; ++i) {
+        const GdGlyphCache::ByteGlyph& g =
+            face.cache.byteGlyph(face, static_cast<unsigned char>(bytes[i]));
+        placeCoverage(face.cache.coverage(face, g.glyph), penX, baseline, picture, spans);
+        penX += g.advance;
     }
-    if (face.underline && run.width > 0) {
+    if (face.underline && width > 0) {
         const double thick = std::max(1.0, face.raw.lineThickness());
-        path.addRect(QRectF(start, baseline + face.raw.underlinePosition(), run.width, thick));
+        QPainterPath line;
+        line.addRect(QRectF(double(start), baseline + face.raw.underlinePosition(), width, thick));
+        gdPathSpans(line, QRect(0, 0, picture.x, picture.y), spans);
     }
-    fillDevicePath(dc, path, gdColour(colour));
+    dc.fillSpans(spans, gdColour(colour));
 }
 
 // Writes bytes in the font the device context holds, transparently, as the
@@ -248,10 +251,20 @@ QTransform glyphTransform(const Dc& dc, int scale, double angle) {
 // no ink or is too large to draw).
 QRectF drawTurnedGlyph(Dc& dc, const GdFace& face, quint32 glyph, const QTransform& t, double ox,
                        double oy, int colour, bool draw) {
-    const QPainterPath path = t.map(face.raw.pathForGlyph(glyph));
+    const QPainterPath path = t.map(face.cache.outline(face, glyph));
     const QRectF box = path.boundingRect();
     if (path.isEmpty() || bitmapBytes(box.toAlignedRect()) > kGlyphBitmapLimit) return {};
-    if (draw) fillDevicePath(dc, path.translated(ox, oy), gdColour(colour));
+    if (!draw) return box;
+    if (t.isIdentity() && ox == std::floor(ox) && oy == std::floor(oy) && std::abs(ox) < 1e15 &&
+        std::abs(oy) < 1e15) {
+        // Upright on whole pixels: the glyph's cached pixels.
+        std::vector<Span>& spans = spanBuffer();
+        placeCoverage(face.cache.coverage(face, glyph), std::int64_t(ox), std::int64_t(oy),
+                      dc.pictureSize(), spans);
+        dc.fillSpans(spans, gdColour(colour));
+    } else {
+        fillDevicePath(dc, path.translated(ox, oy), gdColour(colour));
+    }
     return box;
 }
 
@@ -294,11 +307,10 @@ void GD_VectCharXY(int colour, int x, int y, int ch, double angle, int scale, in
     if (!face) return;
     const char c = char(ch);
     if (recordText(*dc, gdDeviceFont(), colour, x, y, -1, angle, scale, &c, 1)) return;
-    const QList<quint32> g = face->raw.glyphIndexesForString(gdFaceText(*face, &c, 1));
-    if (g.isEmpty()) return;
+    const quint32 g = face->cache.byteGlyph(*face, static_cast<unsigned char>(c)).glyph;
     const XY d = dc->mapping().toDevice({x, y});
     dc->setTextColour(gdColour(colour));
-    drawTurnedGlyph(*dc, *face, g[0], glyphTransform(*dc, scale, angle), d.x, d.y, colour, true);
+    drawTurnedGlyph(*dc, *face, g, glyphTransform(*dc, scale, angle), d.x, d.y, colour, true);
 }
 
 void GD_RotatedText(int colour, int x, int y, const char* text, double angle, int scale) {
@@ -329,10 +341,10 @@ void GD_RotatedText(int colour, int x, int y, const char* text, double angle, in
     const XY d = dc->mapping().toDevice({x, y});
     double px = d.x, py = d.y;
     bool first = true;
-    for (qsizetype i = 0; i < run.glyphs.size(); ++i) {
+    for (std::size_t i = 0; i < run.glyphs.size(); ++i) {
         const quint32 g = run.glyphs[i];
-        const QPointF step = t.map(QPointF(run.advances[std::size_t(i)], 0));
-        const QPainterPath outline = face->raw.pathForGlyph(g);
+        const QPointF step = t.map(QPointF(run.advances[i], 0));
+        const QPainterPath& outline = face->cache.outline(*face, g);
         if (g == 0) continue;    // no outline for the character: skipped without advancing
         if (outline.isEmpty()) { // a blank: nothing to draw, but it advances
             px += step.x();
@@ -375,8 +387,7 @@ void GD_TextBox(int x, int y, const char* text, int charsPerLine, int colour) {
     const GdFace* face = gdFace(gdDeviceFont());
     if (!face) return;
     const int len = int(std::strlen(text));
-    const Run whole = layout(*face, text, std::size_t(len));
-    const int cx = whole.width, cy = cellHeight(*face);
+    const int cx = runWidth(*face, text, std::size_t(len)), cy = cellHeight(*face);
     if (charsPerLine <= 0) charsPerLine = len; // one line instead of a division by zero
     const int right = x + int(std::int64_t(charsPerLine) * cx / len);
     const int top = y - (cy + 4) * (cx / charsPerLine + 2);
@@ -389,7 +400,7 @@ void GD_TextBox(int x, int y, const char* text, int charsPerLine, int colour) {
     std::vector<std::string> lines;
     std::string line;
     std::size_t i = 0;
-    auto widthOf = [&](const std::string& s) { return layout(*face, s.data(), s.size()).width; };
+    auto widthOf = [&](const std::string& s) { return runWidth(*face, s.data(), s.size()); };
     while (i <= std::size_t(len)) {
         if (i == std::size_t(len) || text[i] == '\n') {
             lines.push_back(line);
@@ -442,7 +453,7 @@ unsigned short GD_TextWidth(const char* text) {
         return static_cast<unsigned short>(w);
     }
     const GdFace* face = gdFace(gdDeviceFont());
-    return face ? static_cast<unsigned short>(layout(*face, text, n).width) : 0;
+    return face ? static_cast<unsigned short>(runWidth(*face, text, n)) : 0;
 }
 
 unsigned short GD_TextHeight(const char* text) {
@@ -473,7 +484,7 @@ int GD_TextExtent(const char* text, SIZE* out) {
     const GdFace* face = gdFace(gdDeviceFont());
     if (!face) return 0;
     auto blackBox = [&](quint32 g, QRect& box) {
-        const QPainterPath path = face->raw.pathForGlyph(g);
+        const QPainterPath& path = face->cache.outline(*face, g);
         if (path.isEmpty()) return false;
         const QRectF r = path.boundingRect();
         box = QRect(QPoint(int(std::floor(r.left())), int(std::floor(r.top()))),
@@ -495,12 +506,12 @@ int GD_TextExtent(const char* text, SIZE* out) {
     if (row == 5) {
         const Run run = layout(*face, text, 1);
         QRect box;
-        if (run.glyphs.isEmpty() || !blackBox(run.glyphs[0], box)) return 0;
+        if (run.glyphs.empty() || !blackBox(run.glyphs[0], box)) return 0;
         *out = SIZE{box.width(), box.height()};
         return 1;
     }
     // The symbol fonts, and the other text rows (which would otherwise report
     // success with the extent unset): the cell extent of the text.
-    *out = SIZE{layout(*face, text, n).width, cellHeight(*face)};
+    *out = SIZE{runWidth(*face, text, n), cellHeight(*face)};
     return 1;
 }

@@ -88,9 +88,7 @@ void Int1Proc99(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc100(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc103(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc104(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc105(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc110(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc111(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc112(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc113(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc116(TMapContext*, GdbObject*, MapObject*) {}
@@ -98,7 +96,6 @@ void Int1Proc117(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc118(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc120(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc127(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc129(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc133(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc135(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc137(TMapContext*, GdbObject*, MapObject*) {}
@@ -107,17 +104,14 @@ void Int1Proc140(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc141(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc142(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc146(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc147(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc148(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc149(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc152(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc157(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc158(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc165(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc168(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc174(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc175(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc176(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc192(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc193(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc194(TMapContext*, GdbObject*, MapObject*) {}

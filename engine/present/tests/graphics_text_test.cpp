@@ -5,10 +5,12 @@
 #include "graphics/GraphicsLayer.h"
 #include "graphics/GraphicsText.h"
 #include "graphics/VectorFont.h"
+#include "procedureKit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
 #include <gtest/gtest.h>
@@ -16,9 +18,12 @@
 #include <clocale>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -623,6 +628,132 @@ TEST_F(GraphicsText, RecordingShowsFontCodesAndColour) {
         EXPECT_EQ(rec.log(), "Text row=0 p0 (1,2) align=-1 angle=22.5 scale=0 codes=65\n");
     }
     gdSetCurrentDc(dc_.get());
+}
+
+// The pixels of an upright text filled straight from the face's outlines by
+// Qt without antialiasing, at the device point `at` with the row's alignment:
+// what the layer draws, made without any of its caches.
+std::set<std::pair<int, int>> outlinePixels(const GdFace& face, int align, XY at,
+                                            const std::string& text, QSize picture) {
+    const QList<quint32> glyphs =
+        face.raw.glyphIndexesForString(gdFaceText(face, text.data(), text.size()));
+    const QList<QPointF> advances = face.raw.advancesForGlyphIndexes(glyphs);
+    int width = 0;
+    for (const QPointF& a : advances)
+        width += int(std::lround(a.x()));
+    const int ascent = int(std::lround(face.raw.ascent()));
+    const int cell = ascent + int(std::lround(face.raw.descent()));
+    const int baseline = (align & kTaBaseline) == kTaBaseline ? at.y : at.y - (cell - ascent);
+    int pen = (align & kTaCenter) == kTaCenter ? at.x - width / 2 : at.x;
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    const int start = pen;
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        path.addPath(face.raw.pathForGlyph(glyphs[i]).translated(pen, baseline));
+        pen += int(std::lround(advances[i].x()));
+    }
+    if (face.underline)
+        path.addRect(QRectF(start, baseline + face.raw.underlinePosition(), width,
+                            std::max(1.0, face.raw.lineThickness())));
+    QImage mask(picture, QImage::Format_Grayscale8);
+    mask.fill(0);
+    QPainter p(&mask);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillPath(path, Qt::white);
+    p.end();
+    std::set<std::pair<int, int>> pixels;
+    for (int y = 0; y < mask.height(); ++y)
+        for (int x = 0; x < mask.width(); ++x)
+            if (mask.pixel(x, y) != 0xFF000000u) pixels.insert({x, y});
+    return pixels;
+}
+
+std::set<std::pair<int, int>> inkPixels(const QImage& img) {
+    std::set<std::pair<int, int>> pixels;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != kWhite) pixels.insert({x, y});
+    return pixels;
+}
+
+TEST_F(GraphicsText, UprightTextCoversExactlyItsOutlinesPixels) {
+    // Texts and glyphs in every outline font, also cut by the picture's
+    // edges: the layer's pixels are those of the outlines filled in place.
+    struct Case {
+        int font;
+        std::string text;
+    } cases[] = {
+        {-2, "12.5 Wk"},  {-1, "(1.8)"},    {0, "Masts Hg"},   {2, "0"},
+        {8, "Foul"},      {9, "Quarry"},    {10, "Prod Well"}, {11, "Mine"},
+        {12, "gjpqy Hg"}, {13, "Pingos"},   {14, "gjpqy"},     {15, "W\xe6r"},
+        {16, "Kj\xf8l"},  {33, "\x12\x08"}, {34, "\x04\x0d"},  {35, "\x53\x08\x4a"},
+    };
+    const QSize size(160, 96);
+    const XY places[] = {{40, 60}, {-3, 8}, {150, 95}, {70, 200}};
+    for (const Case& c : cases) {
+        GD_SelFont(c.font);
+        const GdFace* face = gdFace(gdDeviceFont());
+        ASSERT_NE(face, nullptr) << c.font;
+        for (const XY at : places) {
+            QImage img(size, QImage::Format_RGB32);
+            img.fill(kWhite);
+            gdi::RasterDc dc(&img);
+            gdSetCurrentDc(&dc);
+            GD_WriteXY(0, at.x, at.y, c.text.c_str());
+            gdSetCurrentDc(dc_.get());
+            if (at.x == 40) {
+                EXPECT_GT(inkPixels(dc.picture()).size(), 5u) << c.font;
+            }
+            EXPECT_EQ(inkPixels(dc.picture()),
+                      outlinePixels(*face, gdTextAlign(), at, c.text, size))
+                << "font " << c.font << " \"" << c.text << "\" at " << at.x << "," << at.y;
+        }
+    }
+}
+
+TEST_F(GraphicsText, GlyphPixelsAreTheSameWhereverDrawnAndGoWithTheirFace) {
+    // The same text at two places: the same pixels, shifted.
+    GD_SelFont(-1);
+    GD_WriteXY(0, -40, 10, "12");
+    const std::set<std::pair<int, int>> first = inkPixels(dc_->picture());
+    ASSERT_GT(first.size(), 20u);
+    clear();
+    GD_WriteXY(0, 13, -27, "12");
+    std::set<std::pair<int, int>> shifted;
+    for (const auto& [x, y] : first)
+        shifted.insert({x + 53, y + 37});
+    EXPECT_EQ(inkPixels(dc_->picture()), shifted);
+
+    // A symbol glyph drawn, then its font file replaced by another: after
+    // shut-down and start the new face's glyph is drawn, not the one kept.
+    clear();
+    GD_SelFont(35);
+    GD_CharXY(0, 0, 0, 8);
+    const std::set<std::pair<int, int>> square = inkPixels(dc_->picture());
+    ASSERT_GT(square.size(), 20u);
+    const kit::TempFolder swapped;
+    for (const auto& [from, to] : {std::pair{"INT1BOUY.TTF", "SYMBINT1.TTF"},
+                                   {"INT1BOUY.TTF", "INT1BOUY.TTF"},
+                                   {"INT1VECT.TTF", "INT1VECT.TTF"}}) {
+        std::ifstream in(std::string(SYMBOL_FONT_DIR) + "/" + from, std::ios::binary);
+        swapped.write(to, std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    GD_Done();
+    GD_Init(swapped.path().c_str(), 0, 0);
+    clear();
+    GD_SelFont(35);
+    GD_CharXY(0, 0, 0, 8);
+    const std::set<std::pair<int, int>> other = inkPixels(dc_->picture());
+    EXPECT_NE(other, square);
+    EXPECT_EQ(other, outlinePixels(*gdFace(gdDeviceFont()), gdTextAlign(), {64, 64}, "\x08",
+                                   QSize(128, 128)));
+    // And back: the first face's pixels again.
+    GD_Done();
+    GD_Init(nullptr, 0, 0);
+    clear();
+    GD_SelFont(35);
+    GD_CharXY(0, 0, 0, 8);
+    EXPECT_EQ(inkPixels(dc_->picture()), square);
 }
 
 } // namespace

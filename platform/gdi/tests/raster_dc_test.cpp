@@ -283,6 +283,21 @@ TEST(RasterDc, ClipRegionLimitsShapesPixelsAndTransfers) {
     EXPECT_EQ(dc.getPixel(31, 1), kGreen);
 }
 
+TEST(RasterDc, SpansFillDevicePixelsWithinThePictureAndTheClip) {
+    QImage img = whitePicture(8, 4);
+    RasterDc dc(&img);
+    dc.setMapping(Mapping::yUp(4, 2)); // spans are device pixels: the mapping is not used
+    dc.setRop2(Rop2::Xor);             // nor the raster operation
+    const Region clip = Region::rectangle(0, 0, 6, 4);
+    dc.setClipRegion(&clip);
+    const Dc::Span spans[] = {{0, 1, 3}, {1, -5, 2}, {2, 4, 100}, {3, 2, 2}, {-1, 0, 8}, {4, 0, 8}};
+    dc.fillSpans(spans, kRed);
+    EXPECT_EQ(charMap(dc, 0, 0, 8, 4), ".RR.....\n"
+                                       "RR......\n"
+                                       "....RR..\n"
+                                       "........\n");
+}
+
 TEST(RasterDc, YUpMappingPutsTheLogicalOriginAtTheCentre) {
     QImage img = whitePicture(40, 30);
     RasterDc dc(&img);
