@@ -133,9 +133,6 @@ void Int1Proc168(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc174(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc175(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc176(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc192(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc193(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc194(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc196(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc198(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc199(TMapContext*, GdbObject*, MapObject*) {}
