@@ -117,7 +117,6 @@ void Int1Proc129(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc133(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc135(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc137(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc138(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc140(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc141(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc142(TMapContext*, GdbObject*, MapObject*) {}
@@ -133,8 +132,6 @@ void Int1Proc168(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc174(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc175(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc176(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc196(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc198(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc199(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc200(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc201(TMapContext*, GdbObject*, MapObject*) {}
