@@ -99,7 +99,6 @@ void Int1Proc127(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc133(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc135(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc137(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc138(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc140(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc141(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc142(TMapContext*, GdbObject*, MapObject*) {}
@@ -112,10 +111,5 @@ void Int1Proc158(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc165(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc174(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc175(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc192(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc193(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc194(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc196(TMapContext*, GdbObject*, MapObject*) {}
-void Int1Proc198(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc199(TMapContext*, GdbObject*, MapObject*) {}
 void Int1Proc201(TMapContext*, GdbObject*, MapObject*) {}
