@@ -10,6 +10,9 @@
 
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -355,6 +358,52 @@ TEST(Bars, StatusBarAlongTheBottomAndProgressHeldInItsRange) {
     EXPECT_EQ(progress.GetPosition(), 120);
     progress.SetPosition(-1);
     EXPECT_EQ(progress.GetPosition(), 0);
+}
+
+TEST(Controls, StatesTextsGlyphsAndLimits) {
+    auto form = ShownForm();
+    // Enabled and Visible are each control's own, shown through its parents.
+    form->PnlMain->SetEnabled(false);
+    form->PnlMain->SetVisible(false);
+    EXPECT_TRUE(form->RadA->GetEnabled());
+    EXPECT_TRUE(form->RadA->GetVisible());
+    EXPECT_FALSE(form->RadA->GetHandle()->isEnabled());
+    EXPECT_FALSE(form->RadA->GetHandle()->isVisible());
+    form->PnlMain->SetVisible(true);
+    EXPECT_TRUE(form->RadA->GetHandle()->isVisible());
+
+    // "\r" breaks a label's line.
+    EXPECT_EQ(static_cast<QLabel*>(form->LblNote->GetHandle())->text(),
+              QString("Porter som er\nskravert"));
+
+    // A glyph copied from another button.
+    auto* copy2 = new TBitBtn(form.get());
+    copy2->SetParent(form.get());
+    copy2->SetGlyph(form->BtnCopyCD1->GetGlyph());
+    EXPECT_EQ(copy2->GetGlyph().GetWidth(), 20);
+    EXPECT_FALSE(static_cast<QAbstractButton*>(copy2->GetHandle())->icon().isNull());
+
+    // An edit's limit cuts the program's texts too.
+    form->VecMainDir->SetMaxLength(5);
+    form->VecMainDir->SetText("C:\\RUNTIME\\");
+    EXPECT_EQ(form->VecMainDir->GetText(), "C:\\RU");
+    EXPECT_EQ(form->Log, (std::vector<std::string>{"VecMainDir:event"}));
+}
+
+// A picture of every component, for a person to look at.
+TEST(Gallery, EveryComponentDrawn) {
+    auto form = ShownForm();
+    form->VecRTE->SetChecked(true);
+    form->RadB->SetChecked(true);
+    form->VecMainDir->SetText("C:\\RUNTIME\\");
+    form->SpinLength->SetValue(20);
+    form->CmbBaud->SetText("19200");
+    form->VecGPS->SetItemIndex(3);
+    form->TstMemo->AppendText("$GPGGA,1*7A\r\n$GPRMC,2\r\n");
+    form->ProgressBar1->SetPosition(20);
+    Settle();
+    QDir().mkpath(UI_FORMS_TEST_PICTURES);
+    EXPECT_TRUE(form->GetHandle()->grab().save(UI_FORMS_TEST_PICTURES "/components.png"));
 }
 
 } // namespace
