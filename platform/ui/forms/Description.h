@@ -5,8 +5,8 @@
 //        .Bounds = {12, 8, 0, 0}},
 //       {.Name = "BtnErase", .Maker = Make<TButton>, .Caption = u8"Nullstill",
 //        .Bounds = {40, 120, 90, 25}, .Events = {"OnClick=BtnEraseClick"}},
-//       {.Name = "Timer1", .Maker = Make<TTimer>, .Interval = 900,
-//        .Events = {"OnTimer=Timer1Timer"}},
+//       {.Name = "Timer1", .Maker = Make<TTimer>, .Events = {"OnTimer=Timer1Timer"},
+//        .Interval = 900},
 //   };
 //   constexpr TFormDesc kFoWarning{.Name = "FoWarning", .Caption = u8"Advarsel",
 //                                  .Bounds = {0, 0, 360, 170},

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 
@@ -90,6 +92,36 @@ TEST(RuntimeComponents, FreedInItsOwnOnChangeItIsDeletedAfterTheEventReturns) {
         Settle(); // the widget goes at the next turn of the loop
         EXPECT_TRUE(widget.isNull()) << byUser;
     }
+}
+
+TEST(RuntimeComponents, FreedFromItsOwnMouseTimerOrMenuEvent) {
+    std::unique_ptr<TFoTest> form(CreateForm<TFoTest>(nullptr));
+    form->Show();
+    Settle();
+    auto freeSender = [](TObject* sender) { static_cast<TComponent*>(sender)->Free(); };
+
+    form->ImgBoat->OnMouseDown = [&](TObject* sender, TMouseButton, TShiftState, int, int) {
+        freeSender(sender);
+    };
+    QTest::mousePress(form->ImgBoat->GetHandle(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(form->FindComponent("ImgBoat"), nullptr);
+
+    int ticks = 0;
+    form->Timer1->OnTimer = [&](TObject* sender) {
+        ++ticks;
+        freeSender(sender);
+    };
+    form->Timer1->SetInterval(5);
+    form->Timer1->SetEnabled(true);
+    EXPECT_TRUE(WaitFor([&] { return form->FindComponent("Timer1") == nullptr; }));
+    Settle();
+    EXPECT_EQ(ticks, 1);
+
+    form->PopSetReadOnlyOff->OnClick = freeSender;
+    form->PopSetReadOnlyOff->GetHandle()->trigger();
+    EXPECT_EQ(form->FindComponent("PopSetReadOnlyOff"), nullptr);
+    EXPECT_EQ(form->PopMenu->GetHandle()->actions().size(), 1); // PopClearDatabase
+    Settle();
 }
 
 TEST(RuntimeComponents, FreeingAParentInAnEventTakesItsControlsAlong) {

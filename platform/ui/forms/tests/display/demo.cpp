@@ -58,8 +58,8 @@ class TFoDemo : public TForm {
     PUBLISHED_FIELD(TPanel, PnlGenerelt);
 
     void TabControl1Changing(TObject*, bool&) {
-        Seen += "changing from " + TabControl1->GetTabs().GetString(TabControl1->GetTabIndex()) +
-                ";";
+        Seen +=
+            "changing from " + TabControl1->GetTabs().GetString(TabControl1->GetTabIndex()) + ";";
     }
     PUBLISHED_METHOD(TabControl1Changing);
     void TabControl1Change(TObject*) {
@@ -97,8 +97,8 @@ void probe(TFoDemo& demo, const QString& pictures) {
     if (!demo.PnlGenerelt->GetHandle()->isVisible() || demo.PnlVektor->GetHandle()->isVisible())
         return fail("the second tab's panel is not the one shown");
     QDir().mkpath(pictures);
-    const QPixmap shot = window->screen()->grabWindow(0, window->x(), window->y(),
-                                                      window->width(), window->height());
+    const QPixmap shot = window->screen()->grabWindow(0, window->x(), window->y(), window->width(),
+                                                      window->height());
     if (!shot.save(pictures + QStringLiteral("/forms-demo.png")))
         return fail("the screen shot was not written");
     std::printf("ready\n");
