@@ -21,7 +21,7 @@ struct TSetCase {
     std::vector<std::string> fired;
 };
 
-TEST(Events, ProgramSetsFireAsTheFrameworkDid) {
+TEST(Events, ProgramSetsFireWhatTheSetupProgramReliesOn) {
     const TSetCase cases[] = {
         {"Checked of a check box set",
          nullptr,
