@@ -12,7 +12,8 @@
 //
 // Building the form (CreateForm) sets each field to the component of its name
 // and binds each "OnTimer=Timer1Timer" of the description to the method of
-// that name. A published method must have the signature of an event type
+// that name. The fields are null in the form's constructor: work on the
+// components belongs in OnCreate. A published method must have the signature of an event type
 // (TNotifyEvent, TCloseEvent, TCloseQueryEvent, TTabChangingEvent,
 // TMouseEvent, TMouseMoveEvent), else it does not compile; a field must point
 // to a component class. Whether each name, class and signature fits is checked
