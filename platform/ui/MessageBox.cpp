@@ -48,6 +48,9 @@ int TBoxTask::RunInteractive() {
     case MB_ICONEXCLAMATION:
         box.setIcon(QMessageBox::Warning);
         break;
+    case MB_ICONASTERISK:
+        box.setIcon(QMessageBox::Information);
+        break;
     default:
         box.setIcon(QMessageBox::NoIcon);
         break;

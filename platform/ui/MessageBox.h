@@ -1,6 +1,6 @@
 // Message boxes.
 //
-// MB_OK or MB_OKCANCEL with the HAND, EXCLAMATION or QUESTION icon; MB_TASKMODAL
+// MB_OK or MB_OKCANCEL with the HAND, EXCLAMATION, ASTERISK or QUESTION icon; MB_TASKMODAL
 // (every box is modal for the whole program) and MB_SETFOREGROUND (the box is
 // raised and activated). "\r\n", "\r" and "\n" break lines. The answer is IDOK
 // or IDCANCEL; Escape answers IDCANCEL, or IDOK in a box without Cancel.

@@ -154,7 +154,8 @@ inline constexpr UINT SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
 
 // Message boxes and dialog results.
 inline constexpr UINT MB_OK = 0x0000, MB_OKCANCEL = 0x0001, MB_ICONHAND = 0x0010,
-                      MB_ICONQUESTION = 0x0020, MB_ICONEXCLAMATION = 0x0030, MB_TASKMODAL = 0x2000,
+                      MB_ICONQUESTION = 0x0020, MB_ICONEXCLAMATION = 0x0030,
+                      MB_ICONASTERISK = 0x0040, MB_TASKMODAL = 0x2000,
                       MB_SETFOREGROUND = 0x00010000;
 inline constexpr int IDOK = 1, IDCANCEL = 2;
 

@@ -11,6 +11,8 @@
 //   ... code that runs dialog 10, then a box ...
 //   EXPECT_TRUE(script.Done());
 //
+// .Form(name, fn) does the same for a modal form of the form layer.
+//
 // A dialog the function leaves open is closed with IDCANCEL and fails the test.
 // A modal that does not match the next step, or comes when none is left,
 // fails the test and gets IDCANCEL. Destroying a script with steps left fails
@@ -24,6 +26,10 @@
 #include <string>
 #include <vector>
 
+namespace ui::forms {
+class TForm;
+}
+
 namespace uitest {
 
 class TModalScript : public ui::TModalRunner {
@@ -35,6 +41,10 @@ class TModalScript : public ui::TModalRunner {
 
     TModalScript& Dialog(int templateId, std::function<void(ui::TDialog&)> act);
     TModalScript& Box(int result);
+    // A modal form of the form layer, by its name: shown (OnShow runs) and
+    // handed to act, which ends it (ModalResult, Close or a button). Needs the
+    // form layer's part of this library.
+    TModalScript& Form(std::string formName, std::function<void(ui::forms::TForm&)> act);
     // Any kind: the modal's key must equal key (any key when empty); run runs
     // the modal without a loop and returns its result.
     TModalScript& Step(ui::TModalTask::Kind kind, std::string key,
