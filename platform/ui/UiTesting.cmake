@@ -4,7 +4,8 @@
 # (`Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp`, its display and pid
 # recorded in <build>/xvfb/) and xvfb_stop kills that pid after the last display
 # test. A display test runs with DISPLAY set to that server and QT_QPA_PLATFORM
-# set to xcb:
+# set to xcb. Display tests share one screen, so they run one at a time (a
+# window of one test would cover the pixels another test probes):
 #
 #   ui_add_display_test(<name> COMMAND <program> [args...]
 #                       [ENVIRONMENT VAR=value...] [LABELS label...] [TIMEOUT seconds])
@@ -29,5 +30,6 @@ function(ui_add_display_test name)
     set(ARG_TIMEOUT 120)
   endif()
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED xvfb ENVIRONMENT "${env}"
-                       TIMEOUT ${ARG_TIMEOUT} LABELS "display;${ARG_LABELS}")
+                       RESOURCE_LOCK xvfb_screen TIMEOUT ${ARG_TIMEOUT}
+                       LABELS "display;${ARG_LABELS}")
 endfunction()
