@@ -16,9 +16,10 @@
 // for aLIST).
 //
 // Points are placed in the cell's 16-bit local units of its spherical
-// Mercator box. Every area ring is checked to run the way the engine finds a
-// centre of gravity in (a positive area with window y growing downwards);
-// rings that collapse to nothing in local units are left out.
+// Mercator box (x east, y north). Every area ring is checked to run the way
+// the engine finds a centre of gravity in: clockwise with north up, as the
+// chart pass's window y grows north too; rings that collapse to nothing in
+// local units are left out.
 #include "tools/kv71/BlockIndexWriter.h"
 #include "tools/kv71/CellFileWriter.h"
 #include "tools/kv71/TreeLayout.h"
@@ -119,13 +120,14 @@ CellAttribute attribute(const std::string& text) {
     fail("unknown attribute format: " + format);
 }
 
-// The area the engine's centre of gravity starts from, over window points
-// (x, -y): positive for the rings it finds a centre in.
+// The area the engine's centre of gravity starts from, over the local points
+// as stored (y north, as the chart pass's window y): positive for the rings it
+// finds a centre in, those running clockwise with north up.
 double ringArea(const std::vector<LocalPoint>& ring) {
     double a = 0;
     for (std::size_t i = 1; i < ring.size(); ++i) {
-        const double x0 = ring[i - 1].x, y0 = -double(ring[i - 1].y);
-        const double x1 = ring[i].x, y1 = -double(ring[i].y);
+        const double x0 = ring[i - 1].x, y0 = ring[i - 1].y;
+        const double x1 = ring[i].x, y1 = ring[i].y;
         a += (x0 + x1) / 2 * (y0 - y1);
     }
     return a;

@@ -61,6 +61,7 @@ DEPTH_KNOTS = [(0, 0.5), (50, 2), (150, 5), (300, 10), (600, 20), (1500, 50), (4
 BANDS = [[0, 100], [0, 100], [0, 20, 50, 100], [0, 10, 50, 100], [0, 5, 10, 20, 50, 100],
          [0, 2, 5, 10, 20, 50, 100], [0, 2, 5, 10, 20, 50, 100], [0, 2, 5, 10, 20, 50, 100]]
 MAX_DISTANCE = 4000.0
+MAX_DEPTH = 400.0  # depth_at stops here
 SOUNDING_REACH = 16000.0  # soundings farther from land all get the depth at this distance
 
 M_PER_DEG_LAT = 111320.0
@@ -70,7 +71,7 @@ def depth_at(distance):
     for (d0, z0), (d1, z1) in zip(DEPTH_KNOTS, DEPTH_KNOTS[1:]):
         if distance <= d1:
             return z0 + (z1 - z0) * (distance - d0) / (d1 - d0)
-    return min(400.0, 100.0 + (distance - DEPTH_KNOTS[-1][0]) * 0.02)
+    return min(MAX_DEPTH, 100.0 + (distance - DEPTH_KNOTS[-1][0]) * 0.02)
 
 
 def distance_for(depth):
@@ -195,12 +196,14 @@ class Cell:
         return len(self.objects) - 1
 
     def add_area(self, code, poly, attrs=(), line_code=None, line_attrs=()):
-        """One area object per hole-free piece, its ring counter-clockwise; the
-        stretches along the cell's border are masked. With line_code, the
-        other stretches also become line objects sharing the edges."""
+        """One area object per hole-free piece, its ring clockwise with east
+        right and north up (the orientation in which the drawing finds an
+        area's centre of gravity); the stretches along the cell's border are
+        masked. With line_code, the other stretches also become line objects
+        sharing the edges."""
         count = 0
         for piece in without_holes(poly):
-            piece = orient(piece, 1.0)
+            piece = orient(piece, -1.0)
             if piece.area <= 0 or len(piece.exterior.coords) < 4:
                 continue
             refs = self.ring_edges(piece.exterior.coords)
@@ -305,7 +308,9 @@ def build_cell(level, lon, lat, log):
         regions.append(water.difference(grown))
     for i, lo in enumerate(limits):
         band = regions[i] if i + 1 == len(limits) else regions[i].difference(regions[i + 1])
-        attrs = [(66, float(lo))] + ([] if i + 1 == len(limits) else [(67, float(limits[i + 1]))])
+        # The deepest band reaches down to the deepest depth of the model.
+        deep = limits[i + 1] if i + 1 < len(limits) else MAX_DEPTH
+        attrs = [(66, float(lo)), (67, float(deep))]
         for poly in polygons(clipped_deg(band.buffer(0))):
             if poly.area * local.kx * M_PER_DEG_LAT >= min_area:
                 cell.add_area(44, poly, attrs)
@@ -428,9 +433,11 @@ LIGHTS = [
     ("Hellisøy", 4.7130, 60.7520, 2, "(2)", 150, 190, []),
 ]
 # Lit buoys and beacons near the harbour: (kind, name, lon, lat, attributes of
-# the mark, topmark shape, light colour, character, period).
+# the mark, topmark shape, light colour, character, period). "Vågen port" has
+# neither colour (60) nor buoyage region (84): its colours come from the
+# region of the coverage area around it.
 MARKS = [
-    ("buoy", 18, "Vågen port", 5.3120, 60.4000, [(105, 2), (60, 3), (24, 1), (84, 1)], 5, 3, 2, 30),
+    ("buoy", 18, "Vågen port", 5.3120, 60.4000, [(105, 2), (24, 1)], 5, 3, 2, 30),
     ("buoy", 18, "Vågen starboard", 5.3100, 60.3990, [(105, 1), (60, 1), (24, 2), (84, 1)], 1, 4, 2, 30),
     ("buoy", 15, "Byfjorden north", 5.2700, 60.4200, [(105, 4), (60, 7), (7, 1)], 13, 1, 4, None),
     ("buoy", 19, "Byfjorden fairway", 5.2450, 60.4350, [(105, 3), (60, 11)], 3, 1, 8, 60),

@@ -2,7 +2,8 @@
 // cell reader and the project's dictionaries: every cell loads, every object
 // is what its class allows, every attribute walks to the end of its record in
 // the dictionary's formats, every area ring runs the way the drawing finds a
-// centre in, and every cell's data stays inside its cell.
+// centre in, depth areas carry both their limits, and every cell's data stays
+// inside its cell.
 #include "geo/GeoCover.h"
 #include "geo/GeoPoint.h"
 #include "kv71/KV71CellId.h"
@@ -137,6 +138,9 @@ TEST_F(SampleTree, HoldsTheCellsOfTheRegionAndStaysSmall) {
 
 TEST_F(SampleTree, EveryCellReadsCleanly) {
     std::map<std::pair<int, int>, int> classesByLevel; // (level, class) -> objects
+    // Lateral buoys of category 1 to 4 without colour (60) and region (84),
+    // whose procedure asks the coverage around them for the region.
+    int lateralBuoysByRegion = 0;
     for (const CellKey& key : expectedCells()) {
         SCOPED_TRACE(cellName(key));
         std::string name = cellName(key);
@@ -171,6 +175,7 @@ TEST_F(SampleTree, EveryCellReadsCleanly) {
             // Attributes: allowed for the class, and walking them in the
             // dictionary's formats ends exactly at the record's end.
             const std::set<unsigned> allowed(k->attributes, k->attributes + k->attributeCount);
+            std::map<unsigned, const std::uint8_t*> carried; // code -> value bytes
             const std::uint8_t* p = o.attributes;
             const std::uint8_t* end = p + o.attributeSize;
             for (unsigned a = 0; a < o.attributeCount; ++a) {
@@ -180,13 +185,26 @@ TEST_F(SampleTree, EveryCellReadsCleanly) {
                 EXPECT_TRUE(allowed.count(p[0])) << k->acronym << " carries " << at->acronym;
                 const std::size_t n = attributeSize(at->format, p + 1, end);
                 ASSERT_GT(n, 0u) << k->acronym << " " << at->acronym;
+                carried.emplace(p[0], p + 1);
                 p += n;
             }
             EXPECT_EQ(p, end) << k->acronym;
 
-            // Areas: the outer ring (all our areas have only one) runs so that
-            // the centre of gravity over window points (x, -y) is found; the
-            // stretches masked from stroking run along the cell's border.
+            // A depth area carries its shallow (66) and its deep limit (67):
+            // the drawing pass leaves out one with only the first.
+            if (o.classCode == 44) {
+                EXPECT_TRUE(carried.count(66)) << "depth area " << i << " without 66";
+                EXPECT_TRUE(carried.count(67)) << "depth area " << i << " without 67";
+            }
+            if (o.classCode == 18 && carried.count(24) && !carried.count(60) &&
+                !carried.count(84) && carried.at(24)[0] >= 1 && carried.at(24)[0] <= 4)
+                ++lateralBuoysByRegion;
+
+            // Areas: the outer ring (all our areas have only one) runs
+            // clockwise with north up, so that the centre of gravity over the
+            // points as stored (local y north, as the chart pass's window y)
+            // is found; the stretches masked from stroking run along the
+            // cell's border.
             if (kind == KV71AreaGeometry) {
                 double area = 0;
                 std::vector<KV71LocalPoint> ring;
@@ -207,7 +225,7 @@ TEST_F(SampleTree, EveryCellReadsCleanly) {
                 }
                 for (std::size_t j = 1; j < ring.size(); ++j)
                     area += (double(ring[j - 1].x) + ring[j].x) / 2 *
-                            (-double(ring[j - 1].y) + double(ring[j].y));
+                            (double(ring[j - 1].y) - double(ring[j].y));
                 EXPECT_GT(area, 0) << k->acronym << " object " << i;
                 EXPECT_EQ(ring.front().x, ring.back().x);
                 EXPECT_EQ(ring.front().y, ring.back().y);
@@ -237,6 +255,8 @@ TEST_F(SampleTree, EveryCellReadsCleanly) {
             }
         }
     }
+
+    EXPECT_GE(lateralBuoysByRegion, 1) << "no lateral buoy takes its region from the coverage";
 
     // What the drawing at each level has to draw.
     auto has = [&](int level, int code) { return classesByLevel.count({level, code}) > 0; };
