@@ -72,9 +72,11 @@ std::string picturePath(const std::string& name) {
 std::string describe(const ChartView& view, const PassResult& r) {
     char line[256];
     std::snprintf(line, sizeof line,
-                  "level %d: query 1:%lu (%c), display 1:%u, exponent %d, %ld of %ld objects drawn",
-                  view.setup().level, view.scales().queryScale, view.scales().levelLetter,
-                  view.setup().displayScale, view.scales().scaleExponent, r.drawn, r.returned);
+                  "%.4f N %.4f E, level %d: query 1:%lu (%c), display 1:%u, exponent %d, %ld of "
+                  "%ld objects drawn",
+                  view.setup().latDeg, view.setup().lonDeg, view.setup().level,
+                  view.scales().queryScale, view.scales().levelLetter, view.setup().displayScale,
+                  view.scales().scaleExponent, r.drawn, r.returned);
     return line;
 }
 
