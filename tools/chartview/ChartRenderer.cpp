@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace chartview {
@@ -198,6 +199,11 @@ void writePng(const QImage& picture, const std::string& path) {
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) throw ViewError("cannot write " + path + ": " + std::strerror(errno));
+    // mkstemp makes the file for its owner alone; the picture gets the modes
+    // a new file gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     ::close(fd);
     std::error_code ec;
     if (!picture.save(QString::fromStdString(temporary), "PNG")) {
@@ -232,7 +238,7 @@ std::string renderRequest(const ViewRequest& request) {
         gdi::RasterDc dc(&picture);
         prepareDc(dc, view, makePalette(paletteFile, request.scheme));
         const auto start = std::chrono::steady_clock::now();
-        result = drawChart(engine, view, dc);
+        result = engineCall("drawing the view", [&] { return drawChart(engine, view, dc); });
         dc.flush();
         milliseconds =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
