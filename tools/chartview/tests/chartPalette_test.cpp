@@ -154,6 +154,21 @@ TEST_F(PaletteFiles, KeepsTheCountWithinTheFreeEntries) {
     EXPECT_EQ(paletteEntries(file, 0).size(), 236u);
 }
 
+// Key lists and values are read whole, however long (a fixed buffer of 388
+// characters dropped the keys past it and cut long values).
+TEST_F(PaletteFiles, ReadsLongKeyListsAndValuesWhole) {
+    std::string text = "[ECPALETTE]\n";
+    for (int i = 0; i < 236; ++i)
+        text += std::to_string(i) + "=" + std::to_string(i % 256) + ",0,0\n";
+    const PaletteFile file = readPaletteFile(write("ECPALETT.INI", text));
+    ASSERT_EQ(file.entries.size(), 236u);
+    EXPECT_EQ(paletteEntries(file, SchemeDay)[235], rgb(235, 0, 0));
+    const PaletteFile padded = readPaletteFile(
+        write("b.ini", "[ECPALETTE]\n0=1,1,1|" + std::string(400, ' ') + "2,2,2|3,3,3\n"));
+    EXPECT_EQ(paletteEntries(padded, SchemeDusk)[0], rgb(2, 2, 2));
+    EXPECT_EQ(paletteEntries(padded, SchemeNight)[0], rgb(3, 3, 3));
+}
+
 TEST_F(PaletteFiles, FindsTheFileWithoutRegardToCase) {
     write("ECPALETT.INI", "[ECPALETTE]\n3=1,2,3\n");
     const PaletteFile file = readPaletteFile(folder_ + "/ecpalett.ini");
