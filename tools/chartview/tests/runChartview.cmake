@@ -1,0 +1,45 @@
+# Runs chartview with ARGS ("|" between arguments) and --out OUT from the
+# current folder, and checks its exit status against STATUS. With status 0
+# the PNG must be there with the size SIZE (WxH) and standard output must
+# hold the result line; otherwise nothing may be written and standard error
+# must say why.
+string(REPLACE "|" ";" args "${ARGS}")
+get_filename_component(folder ${OUT} DIRECTORY)
+file(MAKE_DIRECTORY ${folder})
+file(REMOVE ${OUT})
+execute_process(COMMAND ${PROGRAM} ${args} --out ${OUT}
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors)
+message("status ${status}\n${output}${errors}")
+if(NOT status STREQUAL STATUS)
+  message(FATAL_ERROR "chartview ended with ${status}, not ${STATUS}")
+endif()
+file(GLOB leftovers ${OUT}.*)
+if(leftovers)
+  message(FATAL_ERROR "temporary files left: ${leftovers}")
+endif()
+if(STATUS EQUAL 0)
+  if(NOT EXISTS ${OUT})
+    message(FATAL_ERROR "no picture written")
+  endif()
+  # A PNG: the signature, then the IHDR chunk with the width and height as
+  # big-endian 32-bit numbers at bytes 16 and 20.
+  file(READ ${OUT} header LIMIT 24 HEX)
+  string(SUBSTRING "${header}" 0 16 signature)
+  string(SUBSTRING "${header}" 32 8 width)
+  string(SUBSTRING "${header}" 40 8 height)
+  math(EXPR width "0x${width}")
+  math(EXPR height "0x${height}")
+  if(NOT signature STREQUAL "89504e470d0a1a0a" OR NOT "${width}x${height}" STREQUAL SIZE)
+    message(FATAL_ERROR "not a PNG of ${SIZE}: ${signature} ${width}x${height}")
+  endif()
+  if(NOT output MATCHES "^level [0-7]: query 1:[0-9]+ \\([ZA-G]\\), display 1:[0-9]+, exponent -?[0-9]+, [0-9]+ objects, [0-9]+\\.[0-9] ms\n$")
+    message(FATAL_ERROR "no result line")
+  endif()
+else()
+  if(EXISTS ${OUT})
+    message(FATAL_ERROR "a picture was written")
+  endif()
+  if(NOT errors MATCHES "chartview: ")
+    message(FATAL_ERROR "standard error does not say why")
+  endif()
+endif()
