@@ -222,4 +222,25 @@ TEST_F(ProjectDictionaries, VegetationValuesNameTheGlyphsOfTheirAreaPattern) {
     }
 }
 
+TEST_F(ProjectDictionaries, SmallCraftFacilitiesNameTheGlyphsTheyAreDrawnWith) {
+    // Attribute 50's values as the small craft facility (code 146) draws them.
+    const std::vector<std::pair<unsigned, const char*>> names{
+        {1, "visitor's berth"},   {2, "nautical club"},
+        {6, "public inn"},        {7, "restaurant"},
+        {12, "water tap"},        {13, "fuel station"},
+        {14, "electricity"},      {17, "launderette"},
+        {18, "public toilets"},   {19, "post box"},
+        {20, "public telephone"}, {21, "refuse bin"},
+        {22, "car park"},         {23, "parking for boats and trailers"},
+        {24, "caravan site"},     {25, "camping site"},
+    };
+    const KV71AttributeClass* a = GetAttDescr(50);
+    ASSERT_NE(a, nullptr);
+    for (const auto& [value, text] : names) {
+        ASSERT_LT(value, a->valueCount);
+        ASSERT_NE(a->values[value], nullptr) << value;
+        EXPECT_STREQ(a->values[value], text);
+    }
+}
+
 } // namespace
