@@ -175,10 +175,10 @@ inline Bytes pointRecord(std::int32_t id, std::uint16_t number, std::int32_t lat
 }
 
 inline Bytes infoRecord(std::int32_t id, std::uint16_t number, const std::string& text) {
-    Bytes b(8, 0);
+    Bytes b(8 + text.size(), 0);
     putI32(b, 2, id);
     putU16(b, 6, number);
-    b.insert(b.end(), text.begin(), text.end());
+    std::copy(text.begin(), text.end(), b.begin() + 8);
     return b;
 }
 
