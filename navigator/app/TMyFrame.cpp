@@ -24,8 +24,8 @@ TMyFrame::TMyFrame(ui::TMDIClient& client, ui::TModule* module)
     unplaced_[1].reset(coords_[3]);
 
     statusBar_ = new ui::TStatusBar(this, ui::TGadget::Recessed, 0, nullptr, module);
-    ui::TGadget* const order[] = {nullptr,    infos_[3],  infos_[2], infos_[1], nullptr, infos_[0],
-                                  nullptr,    coords_[0], coords_[1], nullptr,  scale_};
+    ui::TGadget* const order[] = {nullptr, infos_[3],  infos_[2],  infos_[1], nullptr, infos_[0],
+                                  nullptr, coords_[0], coords_[1], nullptr,   scale_};
     for (ui::TGadget* g : order)
         statusBar_->Insert(g ? *g : *new ui::TSeparatorGadget());
 

@@ -161,7 +161,9 @@ void FillPaletteEntries(std::span<gdi::PaletteEntry> entries) {
     const int half = kFreePaletteEntries / 2;
     const struct {
         int first, last, chartColour;
-    } ranges[] = {{half - 96, half - 65, 2}, {half - 64, half - 33, 4}, {half - 32, half - 1, 11},
+    } ranges[] = {{half - 96, half - 65, 2},
+                  {half - 64, half - 33, 4},
+                  {half - 32, half - 1, 11},
                   {half, kFreePaletteEntries - 1, 0}};
     for (const auto& r : ranges) {
         const gdi::Colour c =

@@ -32,14 +32,14 @@ inline constexpr std::uint64_t kMaxCacheBytes = 0xFFFFFFFFu;
 
 struct TViewerSettings {
     // [DIRECTORY]
-    std::string chartRoot;      // KV71ROOT, required
-    std::string catalogueDir;   // KV71CAT, default the chart root (kept, not used)
-    std::string chartListDir;   // KV71CHRLIST, default the chart root (kept, not used)
-    std::string dbRoot;         // DBROOT, default empty: the current folder
-    std::string helpCommand;    // HELP, the command line of command 135
+    std::string chartRoot;    // KV71ROOT, required
+    std::string catalogueDir; // KV71CAT, default the chart root (kept, not used)
+    std::string chartListDir; // KV71CHRLIST, default the chart root (kept, not used)
+    std::string dbRoot;       // DBROOT, default empty: the current folder
+    std::string helpCommand;  // HELP, the command line of command 135
     // [DICTIONARY]
-    std::string dictionaryDir;  // key "KV71ATTR.DIC", default the text "KV71ATTR.DIC"
-    std::string tideDir;        // TIDES; empty: no tides
+    std::string dictionaryDir; // key "KV71ATTR.DIC", default the text "KV71ATTR.DIC"
+    std::string tideDir;       // TIDES; empty: no tides
     // [KV71LIB]
     std::array<std::string, 6> comPorts; // Comport1 .. Comport6; empty: the port stays closed
     int crsMinutes = 3;                  // CrsMinutes: minutes of the course vector

@@ -14,8 +14,9 @@ void TCoordGadget::SetValue(double degrees) {
 
 void TCoordGadget::GetDesiredSize(ui::TSize& size) {
     TGadget::GetDesiredSize(size);
-    AddSampleExtent(*this, size, "000\xB0"
-                                 "00.000 W");
+    AddSampleExtent(*this, size,
+                    "000\xB0"
+                    "00.000 W");
 }
 
 void TCoordGadget::Paint(ui::TDC& dc) {

@@ -65,8 +65,8 @@ TEST(Frame, TitleIconBarsAndGadgetsInOrder) {
         auto* b = dynamic_cast<ui::TButtonGadget*>(g);
         ASSERT_TRUE(b);
         commands.push_back(b->GetId());
-        EXPECT_EQ(b->GetButtonType(), b->GetId() == 118 ? ui::TButtonGadget::NonExclusive
-                                                         : ui::TButtonGadget::Command);
+        EXPECT_EQ(b->GetButtonType(),
+                  b->GetId() == 118 ? ui::TButtonGadget::NonExclusive : ui::TButtonGadget::Command);
         ui::TSize size;
         b->GetDesiredSize(size);
         EXPECT_EQ(size, ui::TSize(27, 27)) << "glyph of " << b->GetId();

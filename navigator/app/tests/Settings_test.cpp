@@ -40,8 +40,8 @@ std::string cache(const TViewerSettings& s) {
 const std::string kRoot = "[DIRECTORY]\r\nKV71ROOT=C:\\KV71\r\n";
 
 TEST(Settings, TableOfSettingsFiles) {
-    const std::string longHelp = "\"C:\\Program Files\\Viewer\\view.exe\" \"" +
-                                 std::string(600, 'h') + ".pdf\"";
+    const std::string longHelp =
+        "\"C:\\Program Files\\Viewer\\view.exe\" \"" + std::string(600, 'h') + ".pdf\"";
     const SettingsCase cases[] = {
         {"defaults", kRoot,
          [](const TViewerSettings& s) {
@@ -51,10 +51,11 @@ TEST(Settings, TableOfSettingsFiles) {
                     std::to_string(s.dividerAPB) + std::to_string(s.dividerRMC);
          },
          "C:\\KV71|C:\\KV71|C:\\KV71|KV71ATTR.DIC|||3|221"},
-        {"every directory key", kRoot +
-             "KV71CAT=C:\\CAT\r\nKV71CHRLIST=C:\\LIST\r\nHELP=view.exe doc.pdf\r\n"
-             "[DICTIONARY]\r\nKV71ATTR.DIC=C:\\RUNTIME\\KV71ATTR\\\r\nTIDES=C:\\RUNTIME\\TIDES\\\r\n"
-             "[KV71LIB]\r\nCrsMinutes=10\r\n",
+        {"every directory key",
+         kRoot + "KV71CAT=C:\\CAT\r\nKV71CHRLIST=C:\\LIST\r\nHELP=view.exe doc.pdf\r\n"
+                 "[DICTIONARY]\r\nKV71ATTR.DIC=C:\\RUNTIME\\KV71ATTR\\\r\nTIDES=C:"
+                 "\\RUNTIME\\TIDES\\\r\n"
+                 "[KV71LIB]\r\nCrsMinutes=10\r\n",
          [](const TViewerSettings& s) {
              return s.catalogueDir + "|" + s.chartListDir + "|" + s.helpCommand + "|" +
                     s.dictionaryDir + "|" + s.tideDir + "|" + std::to_string(s.crsMinutes);
@@ -109,9 +110,9 @@ TEST(Settings, TableOfSettingsFiles) {
 }
 
 TEST(Settings, AMissingOrEmptyChartRootIsRefusedWithABox) {
-    for (const std::string& ini :
-         {std::string("[DIRECTORY]\r\nDBROOT=C:\\NAV\r\n"), std::string("[DIRECTORY]\r\nKV71ROOT=\r\n"),
-          std::string("[DIRECTORY]\r\nKV71ROOT=   \r\n")}) {
+    for (const std::string& ini : {std::string("[DIRECTORY]\r\nDBROOT=C:\\NAV\r\n"),
+                                   std::string("[DIRECTORY]\r\nKV71ROOT=\r\n"),
+                                   std::string("[DIRECTORY]\r\nKV71ROOT=   \r\n")}) {
         TestFolder folder;
         apptest::writeFile(folder / "SOLVNV.INI", ini);
         uitest::TModalScript script;

@@ -118,10 +118,9 @@ struct ProgramFolder {
         const std::string loop = endsByItself ? "while [ ! -e stop-now ]; do sleep 0.02; done\n"
                                                 "echo ended > bygrel-exit\n"
                                               : "while :; do sleep 0.02; done\n";
-        apptest::writeScript(folder / "bin/Bygrel",
-                             "trap 'date +%s%N > bygrel-term; exit 0' TERM\n"
-                             "echo $$ > bygrel-started\n" +
-                                 loop);
+        apptest::writeScript(folder / "bin/Bygrel", "trap 'date +%s%N > bygrel-term; exit 0' TERM\n"
+                                                    "echo $$ > bygrel-started\n" +
+                                                        loop);
     }
     std::string operator/(const std::string& name) const { return folder / name; }
 };
@@ -179,7 +178,7 @@ TEST(StartStop, AGeneratorThatEndsWithinTheHalfSecondGetsNoSignal) {
 }
 
 TEST(StartStop, AMissingGeneratorIsNotReported) {
-    ProgramFolder f; // no Bygrel anywhere on the PATH
+    ProgramFolder f;                // no Bygrel anywhere on the PATH
     EXPECT_EQ(runProgram(quit), 0); // the strict runner fails any box
 }
 
@@ -202,10 +201,9 @@ TEST(StartStop, AnExceptionDuringTheStartIsShownAndEverythingStops) {
         std::istringstream names(c.dictionaryFiles);
         for (std::string n; names >> n;)
             std::filesystem::copy_file(dict + "/" + n, f / ("dict/" + n));
-        apptest::writeFile(f / "SOLVNV.INI",
-                           "[DIRECTORY]\nKV71ROOT=" + apptest::kDataDir + "/sample/kv71\n" +
-                               "[DICTIONARY]\nKV71ATTR.DIC=" +
-                               (c.throwInMainWindow ? dict : f / "dict") + "\n");
+        apptest::writeFile(f / "SOLVNV.INI", "[DIRECTORY]\nKV71ROOT=" + apptest::kDataDir +
+                                                 "/sample/kv71\n" + "[DICTIONARY]\nKV71ATTR.DIC=" +
+                                                 (c.throwInMainWindow ? dict : f / "dict") + "\n");
         f.fakeGenerator();
         uitest::TModalScript script;
         script.Box(ui::IDOK);
@@ -228,9 +226,9 @@ TEST(StartStop, AnExceptionDuringTheStartIsShownAndEverythingStops) {
 TEST(StartStop, PortsOpenAfterTheMainWindowAndCloseAtTheEnd) {
     ostest::PseudoTerminal gps, sounder;
     ASSERT_FALSE(gps.name.empty());
-    ProgramFolder f(apptest::sampleIni("Comport1=" + gps.name + ":4800,N,8,1\r\n;Comport2=" +
-                                       sounder.name + ":4800,N,8,1\r\nComport3=" + sounder.name +
-                                       ":4800,N,8,1\r\n"));
+    ProgramFolder f(
+        apptest::sampleIni("Comport1=" + gps.name + ":4800,N,8,1\r\n;Comport2=" + sounder.name +
+                           ":4800,N,8,1\r\nComport3=" + sounder.name + ":4800,N,8,1\r\n"));
     // Only the program's port keeps the lines up from now on.
     ::close(gps.slave), ::close(sounder.slave);
     gps.slave = sounder.slave = -1;
@@ -274,6 +272,37 @@ TEST(StartStop, SigtermDuringTheLoopEndsInOrderWithCodeZero) {
     EXPECT_GE(std::stoll(apptest::readFile(f / "bygrel-term")) - signalled, 500'000'000LL);
     EXPECT_TRUE(hungUp(gps.master));
     EXPECT_EQ(_pSharedKV71Dict, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST(StartStop, AFatalErrorShowsItsBoxAndEndsTheLoop) {
+    ProgramFolder f;
+    uitest::TModalScript script;
+    script.Box(ui::IDOK);
+    EXPECT_EQ(runProgram([](TTestApp&) { FatalError("Exit"); }), 0);
+    ASSERT_EQ(script.Modals().size(), 1u);
+    EXPECT_EQ(script.Modals()[0].caption, "ERROR !!");
+    EXPECT_EQ(script.Modals()[0].text, "Exit");
+}
+
+TEST(StartStop, TheInstanceCheckStepsBackForARunningCopy) {
+    ProgramFolder f;
+    ASSERT_TRUE(LoadSettings());
+    ViewerPresenceLock().release(); // as if this copy had not taken the lock
+    os::PresenceLock other;
+    ASSERT_EQ(other.acquire(kViewerTitle), os::LockResult::Acquired);
+    {
+        KVViewerApp app;
+        EXPECT_FALSE(app.InitInstance());
+        EXPECT_EQ(app.GetFrame(), nullptr);
+    }
+    EXPECT_EQ(other.takeActivationRequests(), 1);
+    other.release();
+    KVViewerApp app;
+    EXPECT_TRUE(app.InstanceCheck());
 }
 
 } // namespace

@@ -14,9 +14,14 @@ TEST(GadgetTexts, ScaleIsGroupedInThrees) {
         double scale;
         const char* text;
     } cases[] = {
-        {25000, "1: 25 000"},       {1500000, "1: 1 500 000"},     {0, ""},
-        {-1, ""},                   {999, "1: 999"},               {1000, "1: 1 000"},
-        {123456789.4, "1: 123 456 789"}, {7500.5, "1: 7 500"}, // "%0.0f" rounds ties to even
+        {25000, "1: 25 000"},
+        {1500000, "1: 1 500 000"},
+        {0, ""},
+        {-1, ""},
+        {999, "1: 999"},
+        {1000, "1: 1 000"},
+        {123456789.4, "1: 123 456 789"},
+        {7500.5, "1: 7 500"}, // "%0.0f" rounds ties to even
         {std::numeric_limits<double>::infinity(), ""},
     };
     for (const auto& c : cases)
@@ -28,7 +33,7 @@ TEST(GadgetTexts, GroupingKeepsBlanksAlreadyThereAndTheDecimals) {
         const char* number;
         const char* grouped;
     } cases[] = {
-        {"1500000", "1 500 000"}, {"1 500000", "1 500 000"}, {"1 500 000", "1 500 000"},
+        {"1500000", "1 500 000"}, {"1 500000", "1 500 000"},     {"1 500 000", "1 500 000"},
         {"123", "123"},           {"-12345.678", "-12 345.678"}, {"", ""},
     };
     for (const auto& c : cases)
@@ -54,7 +59,7 @@ TEST(GadgetTexts, Coordinates) {
         {-1e-9, false, "  0\xB0 00.000 N"},
         {-1e-9, true, "  0\xB0 00.000 E"},
         // The thousandths of the minute are truncated from the ten-thousandths.
-        {-0.00001, false, "  0\xB0 00.000 S"},  // 6 ten-thousandths, truncated to 0 thousandths
+        {-0.00001, false, "  0\xB0 00.000 S"}, // 6 ten-thousandths, truncated to 0 thousandths
         {0.0001, false, "  0\xB0 00.006 N"},
     };
     for (const auto& c : cases)

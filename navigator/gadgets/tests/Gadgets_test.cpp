@@ -82,7 +82,10 @@ TEST(Gadgets, TheDesiredWidthHoldsTheSampleWhateverTheValue) {
     const struct {
         ui::TGadget* gadget;
         const char* sample;
-    } cases[] = {{scale, "1: 000 000 000"}, {coord, "000\xB0" "00.000 W"}, {info, "SOG: 23.4 kt \xB0"}};
+    } cases[] = {{scale, "1: 000 000 000"},
+                 {coord, "000\xB0"
+                         "00.000 W"},
+                 {info, "SOG: 23.4 kt \xB0"}};
     for (const auto& c : cases) {
         ui::TSize base, size;
         c.gadget->TGadget::GetDesiredSize(base);
