@@ -1,0 +1,6 @@
+#include "app/FollowState.h"
+
+TFollowState& FollowState() {
+    static TFollowState state;
+    return state;
+}

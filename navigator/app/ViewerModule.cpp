@@ -1,0 +1,22 @@
+#include "app/ViewerModule.h"
+
+#include <string>
+
+namespace {
+
+// Registered once, when the module is first asked for.
+struct ViewerResources {
+    ui::TModule module{"vardekka"};
+    ViewerResources() {
+        module.AddIcon(kViewerIcon, ":/vardekka/icon-20001.png");
+        for (int command = 111; command <= 118; ++command)
+            module.AddBitmap(command, ":/vardekka/level-" + std::to_string(command) + ".png");
+    }
+};
+
+} // namespace
+
+ui::TModule& ViewerModule() {
+    static ViewerResources resources;
+    return resources.module;
+}

@@ -1,0 +1,10 @@
+// The navigation program's resources: the frame's icon (20001) and the glyphs
+// of the chart level buttons (bitmaps 111 to 118, named by their commands).
+// Later parts of the program register their own templates and pictures here.
+#pragma once
+
+#include "ui/Module.h"
+
+inline constexpr int kViewerIcon = 20001;
+
+ui::TModule& ViewerModule();
