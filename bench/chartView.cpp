@@ -33,8 +33,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cctype>
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -139,24 +140,30 @@ Drawn countDrawn(Sample& s, const ChartView& view) {
     setRendererTrace(&traceInto, &d);
     drawChart(*s.engine, view, dc);
     setRendererTrace(nullptr, nullptr);
-    auto faceOf = [](int font) {
-        const FontChoice c = GD_FontChoice(font);
-        return std::string(c.row >= 0 ? GD_FontTable[c.row].font.face : "");
-    };
-    const std::string symbolFaces[] = {faceOf(33), faceOf(34), faceOf(35)};
-    const std::string soundingFace = faceOf(-1);
+    // Each text call of the layer is one line "Text row=R pC (x,y) ...
+    // codes=c1,c2,...": the font table row and the bytes.
+    const int soundingRow = GD_FontChoice(-1).row, tenthsRow = GD_FontChoice(-2).row;
+    const int symbolRows[] = {GD_FontChoice(33).row, GD_FontChoice(34).row, GD_FontChoice(35).row};
     std::istringstream in(dc.log());
     std::string line;
     while (std::getline(in, line)) {
-        if (line.rfind("TextOut font=\"", 0) != 0) continue;
-        const std::string face = line.substr(14, line.find('"', 14) - 14);
-        const std::size_t at = line.find(" text=\"");
-        const char first = at == std::string::npos ? 0 : line[at + 7];
-        if (face == symbolFaces[0] || face == symbolFaces[1] || face == symbolFaces[2])
+        if (line.rfind("Text row=", 0) != 0) continue;
+        const int row = std::atoi(line.c_str() + 9);
+        const std::size_t at = line.find(" codes=");
+        std::vector<int> codes;
+        for (std::size_t i = at == std::string::npos ? line.size() : at + 7; i < line.size();) {
+            codes.push_back(std::atoi(line.c_str() + i));
+            const std::size_t comma = line.find(',', i);
+            i = comma == std::string::npos ? line.size() : comma + 1;
+        }
+        const auto digit = [](int c) { return c >= '0' && c <= '9'; };
+        if (row == symbolRows[0] || row == symbolRows[1] || row == symbolRows[2])
             ++d.glyphs;
-        else if (face == soundingFace &&
-                 (std::isdigit(static_cast<unsigned char>(first)) || first == '-'))
-            ++d.soundings;
+        else if (row == soundingRow && !codes.empty() && (digit(codes[0]) || codes[0] == '-'))
+            ++d.soundings; // the whole metres of a sounding
+        else if (row == tenthsRow && !codes.empty() &&
+                 std::all_of(codes.begin(), codes.end(), digit))
+            continue; // the tenths beside a sounding's metres
         else
             ++d.texts;
     }

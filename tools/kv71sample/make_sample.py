@@ -439,7 +439,7 @@ LIGHTS = [
 MARKS = [
     ("buoy", 18, "Vågen port", 5.3120, 60.4000, [(105, 2), (24, 1)], 5, 3, 2, 30),
     ("buoy", 18, "Vågen starboard", 5.3100, 60.3990, [(105, 1), (60, 1), (24, 2), (84, 1)], 1, 4, 2, 30),
-    ("buoy", 15, "Byfjorden north", 5.2700, 60.4200, [(105, 4), (60, 7), (7, 1)], 13, 1, 4, None),
+    ("buoy", 15, "Byfjorden north", 5.2700, 60.4200, [(105, 4), (60, 9), (7, 1)], 13, 1, 4, None),
     ("buoy", 19, "Byfjorden fairway", 5.2450, 60.4350, [(105, 3), (60, 11)], 3, 1, 8, 60),
     ("buoy", 17, "Puddefjorden", 5.3050, 60.3900, [(105, 4), (60, 14)], 4, 1, 2, 50),
     ("beacon", 7, "Skarvane", 5.2300, 60.4500, [(103, 1), (60, 3), (24, 1), (84, 1)], 5, 3, 2, 40),
@@ -484,11 +484,12 @@ def place_aids(cell, local, land, tree, polys):
             light.append((86, per))
         cell.add_point(86, lon, lat, light, parent=aggregate)
         cell.add_point(157, lon, lat, [(106, top)], parent=aggregate)
-    # Hazards: wrecks, rocks and an obstruction with their least depths.
+    # Hazards: wrecks, rocks and an obstruction with their least depths. The
+    # rock of 1.8 m lies south of the north cardinal buoy that marks it.
     hazards = [
         (176, 5.2620, 60.4150, [(57, 2), (124, 3)], 63),
         (176, 5.2200, 60.4400, [(57, 4), (124, 3)], None),
-        (168, 5.2690, 60.4215, [(124, 3)], 18),
+        (168, 5.2700, 60.4175, [(124, 3)], 18),
         (168, 5.2350, 60.4480, [(124, 5)], None),
         (99, 5.2900, 60.4050, [(124, 3), (69, 2)], 41),
     ]
@@ -541,6 +542,7 @@ def place_aids(cell, local, land, tree, polys):
             cell.add_point(138, lon, lat, [(82, nat), (90, [1])])
 
 
+# Places named on the chart. The harbour marker of Vågen stands in its water.
 NAMES = [
     # (text, lon, lat, style, marker kind, lowest level)
     ("NORGE", 9.0, 61.5, 3, 0, 0),
@@ -551,7 +553,7 @@ NAMES = [
     ("Byfjorden", 5.2600, 60.4300, 1, 0, 4),
     ("Hjeltefjorden", 5.0500, 60.5500, 1, 0, 4),
     ("Korsfjorden", 5.1800, 60.1700, 1, 0, 4),
-    ("Vågen", 5.3170, 60.3990, 4, 4, 5),
+    ("Vågen", 5.3165, 60.3978, 4, 4, 5),
 ]
 
 

@@ -7,8 +7,9 @@
 // painter per call. An upright glyph is placed on whole device pixels (the
 // pen position and the baseline are whole numbers), so the pixels it covers
 // are the same wherever it is drawn: they are rasterised once, at the
-// glyph's origin, as runs of whole rows, and shifted to each place. Filling
-// those runs sets exactly the pixels the outline filled at that place would.
+// glyph's origin, as runs of whole rows, and shifted to each place. A symbol
+// glyph's runs are its outline filled; a text glyph's are what Qt's glyph
+// renderer draws without antialiasing, grid-fitted by the font's hints.
 //
 // A cache belongs to its face (GdFace, GraphicsFonts.h) and goes with it:
 // at GD_Done and when the Qt application goes. It is used under the same rule

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
@@ -630,9 +631,10 @@ TEST_F(GraphicsText, RecordingShowsFontCodesAndColour) {
     gdSetCurrentDc(dc_.get());
 }
 
-// The pixels of an upright text filled straight from the face's outlines by
-// Qt without antialiasing, at the device point `at` with the row's alignment:
-// what the layer draws, made without any of its caches.
+// The pixels of an upright text made straight by Qt without antialiasing, at
+// the device point `at` with the row's alignment: a symbol face's outlines
+// filled, a text face's glyphs drawn by Qt's glyph renderer (grid-fitted by
+// the font's hints). What the layer draws, made without any of its caches.
 std::set<std::pair<int, int>> outlinePixels(const GdFace& face, int align, XY at,
                                             const std::string& text, QSize picture) {
     const QList<quint32> glyphs =
@@ -647,24 +649,38 @@ std::set<std::pair<int, int>> outlinePixels(const GdFace& face, int align, XY at
     int pen = (align & kTaCenter) == kTaCenter ? at.x - width / 2 : at.x;
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
+    QList<QPointF> positions;
     const int start = pen;
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
         path.addPath(face.raw.pathForGlyph(glyphs[i]).translated(pen, baseline));
+        positions.append(QPointF(pen, baseline));
         pen += int(std::lround(advances[i].x()));
     }
+    QPainterPath underline;
     if (face.underline)
-        path.addRect(QRectF(start, baseline + face.raw.underlinePosition(), width,
-                            std::max(1.0, face.raw.lineThickness())));
-    QImage mask(picture, QImage::Format_Grayscale8);
+        underline.addRect(QRectF(start, baseline + face.raw.underlinePosition(), width,
+                                 std::max(1.0, face.raw.lineThickness())));
+    QImage mask(picture, QImage::Format_ARGB32_Premultiplied);
     mask.fill(0);
     QPainter p(&mask);
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillPath(path, Qt::white);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    if (face.symbol) {
+        p.fillPath(path, Qt::white);
+    } else {
+        QGlyphRun run;
+        run.setRawFont(face.raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        p.setPen(Qt::white);
+        p.drawGlyphRun(QPointF(0, 0), run);
+    }
+    p.fillPath(underline, Qt::white);
     p.end();
     std::set<std::pair<int, int>> pixels;
     for (int y = 0; y < mask.height(); ++y)
         for (int x = 0; x < mask.width(); ++x)
-            if (mask.pixel(x, y) != 0xFF000000u) pixels.insert({x, y});
+            if (qAlpha(mask.pixel(x, y))) pixels.insert({x, y});
     return pixels;
 }
 
@@ -678,7 +694,7 @@ std::set<std::pair<int, int>> inkPixels(const QImage& img) {
 
 TEST_F(GraphicsText, UprightTextCoversExactlyItsOutlinesPixels) {
     // Texts and glyphs in every outline font, also cut by the picture's
-    // edges: the layer's pixels are those of the outlines filled in place.
+    // edges: the layer's pixels are those Qt draws in place.
     struct Case {
         int font;
         std::string text;
@@ -708,6 +724,36 @@ TEST_F(GraphicsText, UprightTextCoversExactlyItsOutlinesPixels) {
                       outlinePixels(*face, gdTextAlign(), at, c.text, size))
                 << "font " << c.font << " \"" << c.text << "\" at " << at.x << "," << at.y;
         }
+    }
+}
+
+TEST_F(GraphicsText, SmallDigitsKeepTheirThinStrokes) {
+    // Soundings are 12-pixel digits. Each digit's ink spans the digits' full
+    // height, and the bars of 5 and 7 stand whole on the top row: strokes
+    // thinner than a pixel are not lost between pixel centres.
+    for (int font : {-2, -1}) {
+        GD_SelFont(font);
+        std::map<char, std::pair<int, int>> rows; // digit -> (top, bottom) ink row
+        std::map<char, int> topRun;               // digit -> ink pixels on its top row
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            clear();
+            const char text[] = {digit, 0};
+            GD_WriteXY(0, 0, 0, text);
+            const std::set<std::pair<int, int>> ink = inkPixels(dc_->picture());
+            ASSERT_FALSE(ink.empty()) << font << " " << digit;
+            int top = INT32_MAX, bottom = INT32_MIN;
+            for (const auto& [x, y] : ink)
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            rows[digit] = {top, bottom};
+            for (const auto& [x, y] : ink)
+                topRun[digit] += y == top;
+        }
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            EXPECT_EQ(rows[digit].first, rows['1'].first) << "font " << font << " " << digit;
+            EXPECT_EQ(rows[digit].second, rows['1'].second) << "font " << font << " " << digit;
+        }
+        for (char bar : {'5', '7'})
+            EXPECT_GE(topRun[bar], 4) << "font " << font << " " << bar;
     }
 }
 

@@ -4,9 +4,6 @@
 // pass. The sanitizer build draws the recording checks on the approaches and
 // the pixel checks on a 640 x 360 harbour; the plain build draws every view
 // at 1920 x 1080.
-//
-// Checks that need every drawing procedure wait (are skipped) while the
-// procedure table still has placeholders (procedures/pendingProcedures.cpp).
 #include "ChartPalette.h"
 #include "ChartRenderer.h"
 #include "SampleViews.h"
@@ -29,8 +26,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -49,15 +46,6 @@ constexpr bool kFullViews = true;
 #else
 constexpr bool kFullViews = false;
 #endif
-
-bool proceduresPending() {
-    return std::filesystem::exists(SOURCE_DIR "/engine/present/procedures/pendingProcedures.cpp");
-}
-
-#define WAIT_FOR_THE_DRAWING_FAMILIES()                                                            \
-    if (proceduresPending())                                                                       \
-    GTEST_SKIP() << "waits for the drawing procedures: pendingProcedures.cpp still holds "         \
-                    "placeholders"
 
 const PaletteFile& projectPalette() {
     static const PaletteFile file = readPaletteFile(DATA_DIR "/ECPALETT.INI");
@@ -316,17 +304,15 @@ TEST(SampleViews, AreasInTheApproachesFindTheirCentres) {
                 areas.size());
 }
 
-// ---------------------------------------------------------------- waiting for the families
+// ---------------------------------------------------------------- every family
 
 TEST(SampleViews, EveryObjectReachesABuiltProcedure) {
-    WAIT_FOR_THE_DRAWING_FAMILIES();
     const ChartView view(harbourView(640, 360));
     const Picture p = paintView(view);
     expectSound(p.pass, "harbour");
 }
 
-// The recording of a view: every object's piece, and the face names of the
-// three symbol fonts and of the sounding font -1.
+// The recording of a view: every object's piece, and the renderers' trace.
 struct Recorded {
     CheckedPass pass;
     std::vector<RendererCall> trace;
@@ -346,20 +332,31 @@ Recorded recordView(const ChartView& view, const PassObserver& more = {}) {
     return r;
 }
 
-std::string face(int font) {
-    const FontChoice c = GD_FontChoice(font);
-    return c.row >= 0 ? GD_FontTable[c.row].font.face : "";
-}
+// The layer records each text call on a recording context as one line,
+// "Text row=R pC (x,y) align=A angle=D scale=S codes=c1,c2,...": the font
+// table row, the colour, the device point and the bytes.
+constexpr int kAnyFont = -100;
 
-// Text lines of a recording in a face (all faces when empty).
-std::vector<std::string> textLines(const std::string& log, const std::string& faceName = "") {
+// Text lines of a recording in the table row of a font number (every text
+// line with kAnyFont).
+std::vector<std::string> textLines(const std::string& log, int font = kAnyFont) {
     std::vector<std::string> out;
     std::istringstream in(log);
     std::string line;
-    const std::string prefix = "TextOut font=\"" + faceName;
+    const std::string prefix = font == kAnyFont
+                                   ? "Text row="
+                                   : "Text row=" + std::to_string(GD_FontChoice(font).row) + " ";
     while (std::getline(in, line))
-        if (line.rfind(faceName.empty() ? "TextOut " : prefix + "\"", 0) == 0) out.push_back(line);
+        if (line.rfind(prefix, 0) == 0) out.push_back(line);
     return out;
+}
+
+// The bytes of a text line, as the recording lists them.
+std::string codesOf(const std::string& text) {
+    std::string codes;
+    for (const char ch : text)
+        codes += (codes.empty() ? "" : ",") + std::to_string(static_cast<unsigned char>(ch));
+    return "codes=" + codes;
 }
 
 bool hasLine(const std::string& log, const std::string& start, const std::string& part = "") {
@@ -370,28 +367,41 @@ bool hasLine(const std::string& log, const std::string& start, const std::string
     return false;
 }
 
-TEST(SampleViews, EveryFamilyShowsInTheApproaches) {
-    WAIT_FOR_THE_DRAWING_FAMILIES();
-    const ChartView view(approachesView());
-    const Recorded r = recordView(view);
-    expectSound(r.pass, "approaches");
+std::string wholeLog(const Recorded& r) {
     std::string log;
     for (const auto& [code, piece] : r.pass.pieces)
         log += piece;
-    // Depth-zone fills in colours 7, 8, 9 and 1, and the land colour 12.
-    for (int colour : {7, 8, 9, 1, 12})
-        EXPECT_TRUE(hasLine(log, "Polygon ", "brush=solid/p" + std::to_string(colour) + " "))
-            << "no fill in colour " << colour;
-    // Soundings: whole metres in font -1.
+    return log;
+}
+
+bool filledIn(const std::string& log, int colour) {
+    return hasLine(log, "Polygon ", "brush=solid/p" + std::to_string(colour) + " ");
+}
+
+TEST(SampleViews, EveryFamilyShowsInTheApproaches) {
+    const ChartView view(approachesView());
+    const Recorded r = recordView(view);
+    expectSound(r.pass, "approaches");
+    const std::string log = wholeLog(r);
+    // Depth-zone fills in colours 7, 8 and 9, and the land colour 12.
+    for (int colour : {7, 8, 9, 12})
+        EXPECT_TRUE(filledIn(log, colour)) << "no fill in colour " << colour;
+    // The deepest zone (colour 1) lies beyond the level's last limit: 30 m
+    // here, deeper than the fjord's depth areas in this view (the 50 m band
+    // lies more than 1.5 km from land). The harbour's last limit is 20 m, the
+    // limit of its deepest depth area.
+    EXPECT_TRUE(filledIn(wholeLog(recordView(ChartView(harbourView()))), 1))
+        << "no fill in colour 1 in the harbour";
+    // Soundings: whole metres in font -1 (contour labels begin with a blank).
     long soundings = 0;
-    for (const std::string& t : textLines(log, face(-1))) {
-        const std::size_t at = t.find("text=\"");
-        if (at != std::string::npos && std::isdigit(static_cast<unsigned char>(t[at + 6])))
-            ++soundings;
+    for (const std::string& t : textLines(log, -1)) {
+        const std::size_t at = t.find("codes=");
+        const int first = at == std::string::npos ? 0 : std::atoi(t.c_str() + at + 6);
+        if (first >= '0' && first <= '9') ++soundings;
     }
     EXPECT_GT(soundings, 10);
     for (int font : {33, 34, 35})
-        EXPECT_FALSE(textLines(log, face(font)).empty()) << "no glyph of font " << font;
+        EXPECT_FALSE(textLines(log, font).empty()) << "no glyph of font " << font;
     // A light's sector (the sector lights of Nordnes and Hegreneset are in view).
     EXPECT_TRUE(hasLine(log, "Arc ")) << "no light sector";
     // A labelled contour (a text element in colour 6 along a styled line) and
@@ -401,13 +411,12 @@ TEST(SampleViews, EveryFamilyShowsInTheApproaches) {
         for (const TracedMarker& m : c.elements)
             if (m.kind == kMarkerText && m.colour == 6 && m.hasText) labelledContour = true;
     EXPECT_TRUE(labelledContour);
-    EXPECT_TRUE(hasLine(log, "TextOut ", "Byfjorden")) << "no name label";
+    EXPECT_TRUE(hasLine(log, "Text row=", codesOf("Byfjorden"))) << "no name label";
 }
 
 // Areas that place a symbol at their centre draw it there: the anchorage
 // (code 4) has its glyph at its centre of gravity.
 TEST(SampleViews, AreaSymbolsStandAtTheirCentres) {
-    WAIT_FOR_THE_DRAWING_FAMILIES();
     const ChartView view(approachesView());
     std::vector<Point> centres;
     for (const AreaCentre& a : areaCentres(view))
@@ -421,7 +430,7 @@ TEST(SampleViews, AreaSymbolsStandAtTheirCentres) {
         bool drawn = false;
         for (const auto& [code, piece] : r.pass.pieces)
             if (code == 4)
-                for (const std::string& t : textLines(piece, face(35)))
+                for (const std::string& t : textLines(piece, 35))
                     drawn = drawn || t.find(at) != std::string::npos;
         EXPECT_TRUE(drawn) << "no glyph at the anchorage's centre " << at;
     }
@@ -432,7 +441,6 @@ TEST(SampleViews, AreaSymbolsStandAtTheirCentres) {
 // no colour and no region of its own, in red (lateral buoy colours of
 // category 1 in region 1) by way of the region query.
 TEST(SampleViews, TheHarbourShowsItsLitBuoysAndThePortBuoyInRed) {
-    WAIT_FOR_THE_DRAWING_FAMILIES();
     const ChartView view(harbourView());
     std::vector<std::string> names; // names of the aggregates, in drawing order
     const Recorded r = recordView(view, [&](GdbObject& o, bool) {
@@ -444,7 +452,7 @@ TEST(SampleViews, TheHarbourShowsItsLitBuoysAndThePortBuoyInRed) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (r.pass.pieces[i].first != 185) continue;
         const std::string& piece = r.pass.pieces[i].second;
-        const auto buoyGlyphs = textLines(piece, face(33));
+        const auto buoyGlyphs = textLines(piece, 33);
         if (!buoyGlyphs.empty() && textLines(piece).size() > buoyGlyphs.size()) litBuoy = true;
         if (names[i] == "V\xe5gen port")
             for (const std::string& t : buoyGlyphs)
