@@ -1,12 +1,13 @@
 #include "app/KVViewerApp.h"
 
 #include "TideWave.h"
-#include "app/FollowState.h"
 #include "app/HelpCommand.h"
 #include "app/TMyFrame.h"
 #include "app/ViewerModule.h"
 #include "app/ViewerPalette.h"
 #include "app/ViewerSettings.h"
+#include "chart/ChartWindowState.h"
+#include "chart/KVViewerMDIClient.h"
 #include "kv71/TKV71Db.h"
 #include "kv71/TKV71Dictionary.h"
 #include "kv71/dictionaryTables.h"
@@ -119,7 +120,7 @@ bool KVViewerApp::InitInstance() {
 }
 
 ui::TMDIClient* KVViewerApp::MakeMDIClient() {
-    return new ui::TMDIClient(&ViewerModule());
+    return new KVViewerMDIClient(&ViewerModule());
 }
 
 bool KVViewerApp::OpenPort(int port, const char* settings) {
@@ -149,7 +150,7 @@ bool KVViewerApp::ProcessAppMsg(ui::MSG& msg) {
 }
 
 void KVViewerApp::CmFollowOwnShip() {
-    TFollowState& f = FollowState();
+    TChartWindowState& f = ChartWindowState();
     if (f.followFlag) {
         f.followFlag = 0;
         return;

@@ -11,6 +11,9 @@ struct ViewerResources {
         module.AddIcon(kViewerIcon, ":/vardekka/icon-20001.png");
         for (int command = 111; command <= 118; ++command)
             module.AddBitmap(command, ":/vardekka/level-" + std::to_string(command) + ".png");
+        // The chart window's symbol strip, by number and by name.
+        module.AddBitmap(200, ":/vardekka/symbols-200.png");
+        module.AddBitmap("SYMBOLS_BG", ":/vardekka/symbols-200.png");
     }
 };
 

@@ -5,10 +5,10 @@
 #pragma once
 
 #include "ViewerExchange.h"
-#include "app/FollowState.h"
 #include "app/KVViewerApp.h"
 #include "app/ViewerPalette.h"
 #include "app/ViewerSettings.h"
+#include "chart/ChartWindowState.h"
 #include "d5arer/ExchangeSegment.h"
 #include "os/drives.h"
 #include "os/instanceLocks.h"
@@ -92,7 +92,7 @@ class TestFolder {
         UnloadViewerExchange();
         ::shm_unlink(d5arer::exchangeSegmentName().c_str());
         ViewerSettings() = TViewerSettings{};
-        FollowState() = TFollowState{};
+        ResetChartWindowState();
         os::resetDrives();
         runtime_.reset();
         std::error_code ec;

@@ -177,12 +177,12 @@ TEST(Frame, Command120TogglesFollowing) {
     const struct {
         int flag, counter, request;
     } after[] = {{0, 0, 0}, {1, 1000, 1}, {0, 1000, 1}, {1, 1000, 1}};
-    FollowState() = TFollowState{}; // following at start
+    ResetChartWindowState(); // following at start
     for (const auto& a : after) {
         s.command(CM_FOLLOW_OWN_SHIP);
-        EXPECT_EQ(FollowState().followFlag, a.flag);
-        EXPECT_EQ(FollowState().autoChartCounter, a.counter);
-        EXPECT_EQ(FollowState().autoChartRequest, a.request);
+        EXPECT_EQ(ChartWindowState().followFlag, a.flag);
+        EXPECT_EQ(ChartWindowState().autoChartCounter, a.counter);
+        EXPECT_EQ(ChartWindowState().autoChartRequest, a.request);
     }
 }
 

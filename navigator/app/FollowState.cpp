@@ -1,6 +1,0 @@
-#include "app/FollowState.h"
-
-TFollowState& FollowState() {
-    static TFollowState state;
-    return state;
-}

@@ -1,0 +1,108 @@
+// The chart window's program-wide state: plain records shared by the chart
+// window's handlers, its timer, its painting, the MDI client and the
+// program's commands. Everything here is touched on the GUI thread only.
+// Commands and clicks only ask for things (a chart level, an illumination, a
+// redraw, a cursor shape); the timer and the MDI client's idle work carry the
+// requests out.
+//
+//   TChartWindowState& s = ChartWindowState();
+//   s.levelRequest = 3;          // the MDI client selects level index 3 when idle
+//   s.redrawRequest = 1;         // the timer invalidates the chart window
+//
+// The settings record holds the chart window's settings; no file loads them:
+// ApplySettingsDefaults, called by the chart window's set-up, gives each its
+// default.
+#pragma once
+
+#include "geo/GeoPoint.h"
+#include "geo/Point.h"
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+
+// One logged position of own ship's track.
+struct TTrackEntry {
+    std::time_t time = 0;
+    std::uint16_t speed10 = 0;    // speed over ground, tenths of a knot
+    std::uint16_t course10 = 0;   // course over ground, tenths of a degree
+    double lon = 0, lat = 0;      // degrees; a latitude of 0 marks an unused entry
+    std::uint16_t depth10 = 0;    // depth, tenths of a metre
+    std::int16_t temperature = 0; // water temperature, hundredths of a degree
+};
+
+inline constexpr int kTrackRingSize = 500;
+inline constexpr int kDisplayCategoryCount = 20;
+// The level request when none is pending.
+inline constexpr int kNoLevelRequest = -2;
+
+struct TChartWindowState {
+    // --- Own ship, track and the timer's counters ---
+    GeoPoint ownShip{};    // the position last shown
+    Point ownShipClient{}; // and its client point (pixels, y down)
+    std::array<TTrackEntry, kTrackRingSize> trackRing{};
+    int trackIndex = 0;      // the entry the next log writes; wraps from 499 to 0
+    Point lastLoggedPoint{}; // own ship's client point at the last log
+    float lastLoggedCourse = 0;
+    GeoPoint lastTrackPoint{}; // where the next trip-log step starts
+    float tripLog = 0;         // nautical miles
+    // Each raised once every second tick (200 ms).
+    int autoChartCounter = 0, noFixCounter = 0, nmeaOutputCounter = 0, generalCounter = 0,
+        dialogCounter = 0;
+    std::uint8_t followFlag = 1; // own ship kept in view, the chart level chosen automatically
+    std::uint8_t lookAhead = 0;  // the view centre lies ahead of own ship
+    int screenWidthMm = 280, screenHeightMm = 210; // the monitor, millimetres
+    int pixelsPerMetre = 0;                        // screen pixels per metre, x and y alike
+    int statusHint = 0;                            // which hint the status bar is to show
+    int lastShownHint = -1; // the hint shown last; -1 shows the current one again
+
+    // --- Drawing ---
+    std::array<std::uint8_t, kDisplayCategoryCount> displayCategories{}; // 1: drawn
+    std::uint8_t reliefSwitch = 0;    // a relief picture is wanted under the chart
+    std::uint8_t reliefReady = 0;     // the 3D view has put its relief picture out
+    std::uint8_t pictureUpToDate = 0; // nothing changed since the chart picture was drawn
+    int detailWord = 0;               // engine scale level of the chart level (0 overview)
+    int tideFlag = 0;                 // 2: tide-station marks are drawn
+    double pixelsPerNm = 0;           // vertical pixels per nautical mile at the view's scale
+
+    // --- Interaction ---
+    int routeState = 0;                  // 0 none, 1 active, 2 being placed, 3 being edited
+    std::int32_t activeRouteId = 0;      // store id of the active route; 0 none
+    int markedRoutePoint = -1;           // route point drawn with a large square; -1 none
+    std::uint8_t forwardFlag = 1;        // 1 the active route in stored order, 0 reversed
+    std::uint8_t routeExtension = 0;     // a second route is appended to the active one
+    std::uint8_t routeTableFill = 0;     // the next drawing of the active route fills the table
+    std::uint8_t followRouteRequest = 0; // the timer starts route following
+    std::uint8_t ownShipInserted = 0;    // following put own ship in front of the route
+    bool placeSymbolMode = false;
+    bool deleteSymbolMode = false;
+    bool informationMode = false;
+    bool informationAllowed = false;    // the last enabler pass of command 119
+    bool informationOffRequest = false; // the next enabler pass ends the information mode
+    int pendingGrab = 0;                // 2: the next click picks a route drawn for choosing
+    int listMode = 0;                   // selection mode of the list chooser
+    int cursorRequest = 0;              // 0 unchanged, 1..7 the cursor shape the timer sets
+    int redrawRequest = 0;              // 1: the timer invalidates the chart window
+
+    // --- Requests to the MDI client, and the illumination ---
+    int autoChartRequest = 0;           // while positive, a higher chart level may be chosen too
+    int levelRequest = kNoLevelRequest; // level index to select when idle; -1 is the overview
+    int requestedIllumination = 0;      // scheme to switch to when idle, 0 day to 3 dark night
+    int illuminationLevel = 0;          // the scheme in use
+    std::uint8_t darkDisplay = 0;       // the screen is shown dark
+    std::uint8_t darkSwitch = 0;        // the display is to be dark whatever the scheme
+};
+
+TChartWindowState& ChartWindowState();
+
+// The chart window's settings. Each part of the program adds its own, with its
+// default in ApplySettingsDefaults.
+struct TChartSettings {};
+
+TChartSettings& ChartSettings();
+
+// Gives every setting its default; the chart window's set-up calls it.
+void ApplySettingsDefaults();
+
+// The state and the settings back at their start values (tests).
+void ResetChartWindowState();

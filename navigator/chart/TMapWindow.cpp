@@ -1,0 +1,69 @@
+#include "chart/TMapWindow.h"
+
+#include "app/KVViewerApp.h"
+#include "app/ViewerModule.h"
+#include "chart/ChartLevels.h"
+
+#include <utility>
+
+namespace {
+
+// The chart window that holds the application's key hook.
+TMapWindow* keyWindow = nullptr;
+
+} // namespace
+
+DEFINE_RESPONSE_TABLE1(TMapWindow, ui::TMDIChild)
+END_RESPONSE_TABLE;
+
+TMapWindow::TMapWindow(ui::TMDIClient& parent, const char* title, int levelIndex_, double lon,
+                       double lat)
+    : TMDIChild(parent, title, &ViewerModule()), levelIndex(levelIndex_), pens(StartupMapPens()) {
+    symbolStrip = ViewerModule().LoadBitmap(kSymbolStripBitmap);
+    Attr.Style |= ui::WS_MAXIMIZE;
+    if (const TChartLevel* level = ChartLevelByIndex(levelIndex)) {
+        levelScale = level->levelScale;
+        displayScale = level->displayScale;
+        centre = GeoPoint{deg2nrm(lon), deg2nrm(lat)};
+    }
+    keyWindow = this;
+    SetChartKeyHandler([](const ui::MSG& msg) { return keyWindow && keyWindow->HookKey(msg); });
+}
+
+TMapWindow::~TMapWindow() {
+    if (keyWindow == this) {
+        keyWindow = nullptr;
+        SetChartKeyHandler({});
+    }
+    symbolStrip.reset();
+    // The pens are values: nothing to give back.
+    KillTimer(kChartTimerId);
+    // The list chooser last: the order the windows were given back in left it out.
+    for (ui::TWindow** owned :
+         {&windDlg, &depthDlg, &dateDlg, &dbaseWin, &gpsPosDlg, &sogCogDlg, &bearingInfoDlg,
+          &toolBox, &routeInfoDlg1, &routeInfoDlg2, &listDlg})
+        delete std::exchange(*owned, nullptr);
+    map.reset();
+    // The painting's memory pictures and their bitmaps go here, after the Map.
+}
+
+const char* TMapWindow::GetClassName() {
+    return "TMapWindow";
+}
+
+void TMapWindow::GetWindowClass(ui::WNDCLASS& wc) {
+    TMDIChild::GetWindowClass(wc);
+    wc.hbrBackground.reset(); // the chart paints its whole area
+    wc.style |= ui::CS_OWNDC;
+}
+
+void TMapWindow::ApplySchemePens(int scheme) {
+    ::ApplySchemePens(pens, scheme);
+}
+
+bool TMapWindow::HookKey(const ui::MSG& msg) {
+    if (msg.message != ui::WM_KEYDOWN || !IsWindow() || msg.hwnd != GetHandle()) return false;
+    EvKeyDown(ui::UINT(msg.wParam), ui::LOWORD(std::uintptr_t(msg.lParam)),
+              ui::HIWORD(std::uintptr_t(msg.lParam)));
+    return true;
+}

@@ -1,0 +1,196 @@
+// The chart window: the navigation program's one MDI child, made by the MDI
+// client (KVViewerMDIClient) at the first chart level it selects, and living
+// until the client goes.
+//
+// The window keeps its view (the chart level, the two scales, the centre and
+// the `Map` made from them), its pens, the symbol strip, and the windows it
+// owns: the list chooser, the user-object store window, the floating tool box
+// and the eight read-out panels. The program-wide state it shares with the
+// timer, the painting, the commands and the MDI client is ChartWindowState.h.
+//
+// Its window class asks for no background (the chart paints every pixel) and
+// for one device context kept for the window's life (CS_OWNDC): GetDC() is
+// the same `gdi::Dc`, with its state, before and after every paint and
+// resize, so the timer and the mouse handlers draw on it outside WM_PAINT.
+//
+//   auto* chart = new TMapWindow(client, "", 7, 10.0, 59.0); // overview at 10 E, 59 N
+//   chart->Create();
+//   chart->ShowWindow(ui::SW_SHOW);                         // fills the client
+//
+// Members that other parts of the program build keep do-nothing bodies in
+// TMapWindowPending.cpp until they land; each moves its bodies into its own
+// source file.
+#pragma once
+
+#include "chart/MapWindowPens.h"
+#include "geo/GeoPoint.h"
+#include "geo/Point.h"
+#include "proj/Map.h"
+#include "ui/Frame.h"
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+
+namespace gdi {
+class Bitmap;
+}
+namespace ui {
+class TButtonGadget;
+}
+
+// The chart window's one timer.
+inline constexpr ui::UINT kChartTimerId = 1;
+// Bitmap resource of the symbol strip (also named "SYMBOLS_BG"): 20 x 7 cells
+// of 17 x 17 pixels, row 0 the mask.
+inline constexpr int kSymbolStripBitmap = 200;
+inline constexpr int kSymbolStripWidth = 340, kSymbolStripHeight = 119;
+
+class TMapWindow : public ui::TMDIChild {
+  public:
+    // The chart window in the client, with its title (the MDI client gives an
+    // empty one), at chart level `levelIndex` (0 to 7) around the centre
+    // `lon`, `lat` (degrees). For an index outside 0 to 7 both scales and the
+    // centre stay 0. The window is maximised (it fills the client), and it
+    // takes the application's key hook.
+    TMapWindow(ui::TMDIClient& parent, const char* title, int levelIndex, double lon, double lat);
+    // Gives back, in this order: the symbol strip, the pens, the timer, the
+    // owned windows (wind, depth and date read-outs, the store window, the
+    // position, speed-and-course and bearing read-outs, the tool box, the two
+    // route read-outs, the list chooser), the Map; then the child itself.
+    ~TMapWindow() override;
+
+    // "TMapWindow".
+    const char* GetClassName() override;
+    // No background brush, and CS_OWNDC.
+    void GetWindowClass(ui::WNDCLASS& wc) override;
+
+    // --- The window's own operations, in this order ---
+    // Draws the chart objects of the view into dc.
+    virtual void DrawChart(double scale, double divisor, int levelIndex, Map* map, gdi::Dc& dc,
+                           const ui::TRect& view);
+    // Builds the table of flashing lights in view again.
+    virtual void RebuildLightTable();
+    // Whether chart level `levelIndex` has chart data at the point.
+    virtual bool HasChartData(int levelIndex, const GeoPoint& point);
+    // The user's objects and the active route.
+    virtual void DrawUserObjectOverlay(gdi::Dc& dc);
+    // Own ship's track; answers the client point of the newest point drawn.
+    virtual Point DrawTrackOverlay(gdi::Dc& dc, Map* map, bool draw);
+    // The grid and the border scale of the view rectangle.
+    virtual void DrawGridAndBorder(gdi::Dc& dc, const ui::TRect& view);
+    // Own ship at client point (x, y) with its vector and track piece.
+    virtual void DrawOwnShipOverlay(gdi::Dc& dc, int x, int y, bool newPosition);
+    // Own ship's symbol at client point (x, y).
+    virtual void DrawOwnShipSymbol(gdi::Dc& dc, int x, int y, double heading, double lon,
+                                   double lat);
+    // Length, direction and corridor of the leg between two client points.
+    virtual void ComputeLegGeometry(int x1, int y1, int x2, int y2, bool corridor, int limit);
+    // Placing and moving route points.
+    virtual void PlaceRoutePoint(gdi::Dc& dc, int mode);
+    // One leg with its corridor and arrow.
+    virtual void DrawLeg(gdi::Dc& dc, int x1, int y1, int x2, int y2, int dx, int dy, int type);
+    // Inserts or deletes point `number` of the edited object.
+    virtual bool InsertOrDeleteObjectPoint(int number, bool insert);
+    // The start of route following, and its step on each tick.
+    virtual void StartRouteFollowing();
+    virtual void RouteFollowingStep();
+    // The position entry: moves the chart to a typed position; true when it moved.
+    virtual bool EnterPosition();
+    // The help dialog.
+    virtual void ShowHelp();
+
+    // --- Handlers and helpers of the timer, keys, painting and mouse ---
+    void EvTimer(ui::UINT timerId);
+    void EvKeyDown(ui::UINT key, ui::UINT repeatCount, ui::UINT flags);
+    void EvMButtonDown(ui::UINT modKeys, const ui::TPoint& point);
+    // Re-scales the view to the scale denominator and re-centres it.
+    void Rescale(double scale);
+    void EvPaint();
+    void StepLightAnimation();
+    void DrawLitLightMarks(gdi::Dc& dc);
+    void DrawUserObjectsOfKind(gdi::Dc& dc, int code);
+    void DrawUserObject(gdi::Dc& dc, int type, std::int32_t id);
+    void DrawActiveRouteFromTable(gdi::Dc& dc);
+    int HitRouteTablePoint(int x, int y);
+    void DrawObjectLabel(gdi::Dc& dc, int x, int y, std::int32_t objectId, int colour,
+                         std::time_t time, const char* text, bool timeFlag);
+    void DrawStripSymbol(gdi::Dc& dc, int x, int y, int column, int row);
+    bool PlaceSymbol(int symbol, int colour, int depth);
+    void ShowToolBox();
+    void ApplyCursorRequest();
+    bool MoveCentre(double lon, double lat, bool degrees);
+    void ZoomIn();
+    void ZoomOut();
+    void EvMouseMove(ui::UINT modKeys, const ui::TPoint& point);
+    void EvLButtonDown(ui::UINT modKeys, const ui::TPoint& point);
+    void EvRButtonDown(ui::UINT modKeys, const ui::TPoint& point);
+    void EvSize(ui::UINT sizeType, const ui::TSize& size);
+    void EvMDIActivate(ui::HWND activated, ui::HWND deactivated);
+    void ShowObjectInfo(const ui::TPoint& point);
+
+    // --- The tool box's commands and their enablers ---
+    void CmChooseRoute();
+    void CmChangeRoute();
+    void CmNewRoute();
+    void CmEndEditing();
+    void CmDelete();
+    void CmPlaceSymbols();
+    void CmObjectInfo();
+    void CmIllumination();
+    void CmRelief();
+    void Cm3DView();
+    void CeChooseRoute(ui::TCommandEnabler& ce);
+    void CeChangeRoute(ui::TCommandEnabler& ce);
+    void CeNewRoute(ui::TCommandEnabler& ce);
+    void CeEndEditing(ui::TCommandEnabler& ce);
+    void CeDelete(ui::TCommandEnabler& ce);
+    void CePlaceSymbols(ui::TCommandEnabler& ce);
+    void CeObjectInfo(ui::TCommandEnabler& ce);
+    void CeIllumination(ui::TCommandEnabler& ce);
+    void CeRelief(ui::TCommandEnabler& ce);
+    void CeFollowOwnShip(ui::TCommandEnabler& ce);
+    void Ce3DView(ui::TCommandEnabler& ce);
+
+    // The five pens an illumination scheme (0 to 3) recolours (MapWindowPens.h).
+    void ApplySchemePens(int scheme);
+    // A key press the application's hook saw: given to EvKeyDown, and
+    // swallowed, when the chart window has the focus.
+    bool HookKey(const ui::MSG& msg);
+
+    // --- Fields ---
+    std::uint32_t flags = 0;  // bit 0: the window is the active MDI child
+    int displayMaskA = 15;    // display mask A of the window's chart queries
+    int levelIndex;           // chart level, 0 to 7
+    int editCount = 0;        // points of the route being placed or edited
+    std::unique_ptr<Map> map; // the view's projection; made at set-up
+    double levelScale = 0;    // scale denominator of the level's queries
+    double displayScale = 0;  // scale denominator of the view
+    GeoPoint centre{};        // the view centre
+    TMapPens pens;
+    // Course vector and heading line, client pixels; corridor offsets of a leg.
+    double vectorDx = 0, vectorDy = 0, headingDx = 0, headingDy = 0, corridorDx = 0, corridorDy = 0;
+    // Windows the chart window owns, each null until made (held through the
+    // window layer's base class).
+    ui::TWindow* listDlg = nullptr;  // the list chooser
+    ui::TWindow* dbaseWin = nullptr; // the user-object store's window
+    ui::TWindow* toolBox = nullptr;  // the floating tool box
+    std::shared_ptr<gdi::Bitmap> symbolStrip;
+    ui::TWindow* dateDlg = nullptr;
+    ui::TWindow* depthDlg = nullptr;
+    ui::TWindow* windDlg = nullptr;
+    ui::TWindow* bearingInfoDlg = nullptr;
+    ui::TWindow* gpsPosDlg = nullptr;
+    ui::TWindow* sogCogDlg = nullptr;
+    ui::TWindow* routeInfoDlg1 = nullptr;
+    ui::TWindow* routeInfoDlg2 = nullptr;
+    ui::TButtonGadget* lastToolButton = nullptr; // the tool-box button looked up last
+    Point cursorPoint{0, 0};                     // the mouse, relative to the client centre (y up)
+    double zoomFactor = 1.0;                     // keys and clicks double or halve it
+    bool tick = false;                           // toggles on every timer tick
+
+  protected:
+    void SetupWindow() override;
+
+    DECLARE_RESPONSE_TABLE(TMapWindow);
+};

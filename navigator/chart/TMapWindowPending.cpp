@@ -1,0 +1,112 @@
+// Do-nothing bodies of the chart window's members that other parts of the
+// program build. Each part moves its bodies into its own source file and
+// deletes them here in the same change, so a member defined twice or not at
+// all stops the link. The last part to land deletes this file.
+#include "chart/LookAhead.h"
+#include "chart/TMapWindow.h"
+
+// --- Timer, own ship, track ring, automatic chart level, re-scale and keys ---
+void TMapWindow::SetupWindow() {
+    TMDIChild::SetupWindow();
+}
+void TMapWindow::EvTimer(ui::UINT) {}
+void TMapWindow::EvKeyDown(ui::UINT, ui::UINT, ui::UINT) {}
+void TMapWindow::EvMButtonDown(ui::UINT, const ui::TPoint&) {}
+void TMapWindow::Rescale(double) {}
+
+// --- Chart painting ---
+void TMapWindow::DrawChart(double, double, int, Map*, gdi::Dc&, const ui::TRect&) {}
+void TMapWindow::EvPaint() {}
+
+// --- Overlays of own ship, course vector and track; the border and mile scale ---
+void TMapWindow::DrawUserObjectOverlay(gdi::Dc&) {}
+Point TMapWindow::DrawTrackOverlay(gdi::Dc&, Map*, bool) {
+    return Point{0, 0};
+}
+void TMapWindow::DrawGridAndBorder(gdi::Dc&, const ui::TRect&) {}
+void TMapWindow::DrawOwnShipOverlay(gdi::Dc&, int, int, bool) {}
+void TMapWindow::DrawOwnShipSymbol(gdi::Dc&, int, int, double, double, double) {}
+
+// --- Light flash animation ---
+void TMapWindow::RebuildLightTable() {}
+void TMapWindow::StepLightAnimation() {}
+void TMapWindow::DrawLitLightMarks(gdi::Dc&) {}
+
+// --- Route following ---
+void TMapWindow::StartRouteFollowing() {}
+void TMapWindow::RouteFollowingStep() {}
+
+// --- Drawing and picking the user's stored objects and the active route ---
+void TMapWindow::ComputeLegGeometry(int, int, int, int, bool, int) {}
+void TMapWindow::DrawLeg(gdi::Dc&, int, int, int, int, int, int, int) {}
+void TMapWindow::DrawUserObjectsOfKind(gdi::Dc&, int) {}
+void TMapWindow::DrawUserObject(gdi::Dc&, int, std::int32_t) {}
+void TMapWindow::DrawActiveRouteFromTable(gdi::Dc&) {}
+int TMapWindow::HitRouteTablePoint(int, int) {
+    return 0;
+}
+void TMapWindow::DrawObjectLabel(gdi::Dc&, int, int, std::int32_t, int, std::time_t, const char*,
+                                 bool) {}
+void TMapWindow::DrawStripSymbol(gdi::Dc&, int, int, int, int) {}
+
+// --- Placing and editing user objects and routes ---
+void TMapWindow::PlaceRoutePoint(gdi::Dc&, int) {}
+bool TMapWindow::InsertOrDeleteObjectPoint(int, bool) {
+    return false;
+}
+bool TMapWindow::PlaceSymbol(int, int, int) {
+    return false;
+}
+
+// --- The floating tool box and the chart window's commands ---
+void TMapWindow::ShowHelp() {}
+void TMapWindow::ShowToolBox() {}
+void TMapWindow::ApplyCursorRequest() {}
+void TMapWindow::CmChooseRoute() {}
+void TMapWindow::CmChangeRoute() {}
+void TMapWindow::CmNewRoute() {}
+void TMapWindow::CmEndEditing() {}
+void TMapWindow::CmDelete() {}
+void TMapWindow::CmPlaceSymbols() {}
+void TMapWindow::CmObjectInfo() {}
+void TMapWindow::CmIllumination() {}
+void TMapWindow::CmRelief() {}
+void TMapWindow::Cm3DView() {}
+void TMapWindow::CeChooseRoute(ui::TCommandEnabler&) {}
+void TMapWindow::CeChangeRoute(ui::TCommandEnabler&) {}
+void TMapWindow::CeNewRoute(ui::TCommandEnabler&) {}
+void TMapWindow::CeEndEditing(ui::TCommandEnabler&) {}
+void TMapWindow::CeDelete(ui::TCommandEnabler&) {}
+void TMapWindow::CePlaceSymbols(ui::TCommandEnabler&) {}
+void TMapWindow::CeObjectInfo(ui::TCommandEnabler&) {}
+void TMapWindow::CeIllumination(ui::TCommandEnabler&) {}
+void TMapWindow::CeRelief(ui::TCommandEnabler&) {}
+void TMapWindow::CeFollowOwnShip(ui::TCommandEnabler&) {}
+void TMapWindow::Ce3DView(ui::TCommandEnabler&) {}
+
+// --- Mouse, zoom and chart look-ups ---
+bool TMapWindow::HasChartData(int, const GeoPoint&) {
+    return false;
+}
+bool TMapWindow::MoveCentre(double, double, bool) {
+    return false;
+}
+void TMapWindow::ZoomIn() {}
+void TMapWindow::ZoomOut() {}
+void TMapWindow::EvMouseMove(ui::UINT, const ui::TPoint&) {}
+void TMapWindow::EvLButtonDown(ui::UINT, const ui::TPoint&) {}
+void TMapWindow::EvRButtonDown(ui::UINT, const ui::TPoint&) {}
+void TMapWindow::EvSize(ui::UINT, const ui::TSize&) {}
+void TMapWindow::EvMDIActivate(ui::HWND, ui::HWND) {}
+void TMapWindow::ShowObjectInfo(const ui::TPoint&) {}
+
+// --- Position entry and the look-ahead edge test ---
+bool TMapWindow::EnterPosition() {
+    return false;
+}
+int LookAheadThreshold(int, int, int, int, bool, double) {
+    return 1;
+}
+bool LookAheadEdgeReached(int, int, int) {
+    return false;
+}

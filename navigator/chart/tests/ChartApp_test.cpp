@@ -1,0 +1,60 @@
+// The program's own frame on the MDI client: the chart window made at the
+// start, the level buttons' commands, and the key hook held by the chart
+// window.
+#include "AppTestSupport.h"
+
+#include "app/TMyFrame.h"
+#include "chart/KVViewerMDIClient.h"
+#include "chart/TMapWindow.h"
+
+#include <QApplication>
+
+namespace {
+
+void settle() {
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents(QEventLoop::AllEvents);
+}
+
+ui::MSG keyTo(ui::HWND window, ui::UINT key) {
+    ui::MSG msg;
+    msg.hwnd = window;
+    msg.message = ui::WM_KEYDOWN;
+    msg.wParam = key;
+    msg.lParam = ui::MAKELPARAM(1, 0);
+    return msg;
+}
+
+TEST(ChartApp, TheFrameRunsOnTheProgramsClientAndItsChartWindow) {
+    apptest::TestFolder folder;
+    apptest::writeFile(folder / "SOLVNV.INI", apptest::sampleIni());
+    ASSERT_TRUE(LoadSettings());
+    auto app = std::make_unique<KVViewerApp>();
+    ASSERT_TRUE(app->InitInstance());
+    settle();
+    TMyFrame& frame = *app->GetFrame();
+    auto* client = dynamic_cast<KVViewerMDIClient*>(frame.GetClientWindow());
+    ASSERT_TRUE(client);
+    TMapWindow* chart = client->GetChartWindow();
+    ASSERT_TRUE(chart);
+    EXPECT_EQ(chart->levelIndex, 7);
+    EXPECT_EQ(client->GetActiveMDIChild(), chart);
+
+    // The level buttons' commands come through the frame.
+    frame.SendMessage(ui::WM_COMMAND, ui::MAKEWPARAM(116, 0));
+    EXPECT_EQ(chart->levelIndex, 5);
+    EXPECT_EQ(ChartWindowState().detailWord, 6);
+
+    // Keys given to the chart window are its own; others go their way.
+    ui::MSG toChart = keyTo(chart->GetHandle(), 'A');
+    ui::MSG toFrame = keyTo(frame.GetHandle(), 'A');
+    EXPECT_TRUE(app->ProcessAppMsg(toChart));
+    EXPECT_FALSE(app->ProcessAppMsg(toFrame));
+    // A chart window that went takes no keys.
+    chart->Destroy();
+    EXPECT_EQ(client->GetChartWindow(), nullptr);
+    EXPECT_FALSE(app->ProcessAppMsg(toChart));
+    app.reset();
+}
+
+} // namespace

@@ -1,0 +1,52 @@
+// Helpers of the chart window's tests: a frame with an MDI client, made,
+// created and shown as the program's would be, with the chart window's
+// program-wide state set back before and after each test.
+#pragma once
+
+#include "chart/ChartWindowState.h"
+#include "chart/KVViewerMDIClient.h"
+#include "chart/TMapWindow.h"
+#include "ui/Application.h"
+#include "ui/Frame.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <memory>
+
+namespace charttest {
+
+// Runs the event loop until nothing is pending (posted events, paints).
+inline void settle() {
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// An application whose main window is a frame of 640 x 480 around a client
+// of the given class; the client's set-up has run when the constructor ends.
+template <class Client> struct Host {
+    ui::TApplication app;
+    Client* client;
+    ui::TDecoratedMDIFrame* frame;
+
+    Host() {
+        ResetChartWindowState();
+        client = new Client(nullptr);
+        frame = new ui::TDecoratedMDIFrame("Solvanor V lite", 0, *client);
+        frame->Attr.W = 640;
+        frame->Attr.H = 480;
+        app.SetMainWindow(frame);
+        EXPECT_TRUE(frame->Create());
+        frame->ShowWindow(ui::SW_SHOWNORMAL);
+        settle();
+    }
+    ~Host() {
+        SetChartWindowFactory(nullptr);
+        ResetChartWindowState();
+    }
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+};
+
+} // namespace charttest
