@@ -31,7 +31,19 @@ struct TTrackEntry {
     std::int16_t temperature = 0; // water temperature, hundredths of a degree
 };
 
+// One point of the active route, in travel order. The leg of a record is the
+// one from its point to the next; the leg that ends at point k is record k - 1.
+struct RoutePoint {
+    std::int32_t lon = 0, lat = 0; // binary angles
+    std::int32_t x = 0, y = 0;     // client coordinates, refreshed when the route is drawn
+    float legLength = 0;           // nautical miles
+    float legCourse = 0;           // degrees, 0 to 360
+    // Cross-track alarm limit of the leg, hundredths of a nautical mile; 0 none.
+    std::int32_t crossTrackLimit = 0;
+};
+
 inline constexpr int kTrackRingSize = 500;
+inline constexpr int kRoutePointMax = 500;
 inline constexpr int kDisplayCategoryCount = 20;
 // The level request when none is pending.
 inline constexpr int kNoLevelRequest = -2;
@@ -84,6 +96,20 @@ struct TChartWindowState {
     int cursorRequest = 0;              // 0 unchanged, 1..7 the cursor shape the timer sets
     int redrawRequest = 0;              // 1: the timer invalidates the chart window
 
+    // --- Route following ---
+    std::array<RoutePoint, kRoutePointMax> routePoints{}; // the active route's points
+    int routePointCount = 0;
+    int destinationIndex = 0;             // the route point steered for
+    double routeRange = 0;                // to the destination, nautical miles
+    double routeBearing = 0;              // to the destination, degrees, 0 to 360
+    double crossTrackError = 0;           // nautical miles; positive: left of the leg, steer right
+    std::uint8_t arrivalEntered = 0;      // the last step found own ship in the arrival circle
+    std::uint8_t perpendicularPassed = 0; // the last step found the waypoint's line passed
+    std::uint8_t crossTrackAlarm = 0;     // the error exceeds the leg's limit
+    int followingState = 0;               // 0 none, 1 following
+    int pendingStatusMessage = 0;         // 0 none, 11 waypoint reached, 3 cross-track alarm
+    std::uint8_t trueBearings = 0; // the autopilot sentences give true bearings (else magnetic)
+
     // --- Requests to the MDI client, and the illumination ---
     int autoChartRequest = 0;           // while positive, a higher chart level may be chosen too
     int levelRequest = kNoLevelRequest; // level index to select when idle; -1 is the overview
@@ -97,7 +123,10 @@ TChartWindowState& ChartWindowState();
 
 // The chart window's settings. Each part of the program adds its own, with its
 // default in ApplySettingsDefaults.
-struct TChartSettings {};
+struct TChartSettings {
+    int arrivalRadius = 5;                  // hundredths of a nautical mile
+    std::uint8_t crossTrackAlarmSwitch = 0; // 0 off; 1 or 2 on (also where corridors are drawn)
+};
 
 TChartSettings& ChartSettings();
 

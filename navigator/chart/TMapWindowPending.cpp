@@ -32,10 +32,6 @@ void TMapWindow::RebuildLightTable() {}
 void TMapWindow::StepLightAnimation() {}
 void TMapWindow::DrawLitLightMarks(gdi::Dc&) {}
 
-// --- Route following ---
-void TMapWindow::StartRouteFollowing() {}
-void TMapWindow::RouteFollowingStep() {}
-
 // --- Drawing and picking the user's stored objects and the active route ---
 void TMapWindow::ComputeLegGeometry(int, int, int, int, bool, int) {}
 void TMapWindow::DrawLeg(gdi::Dc&, int, int, int, int, int, int, int) {}

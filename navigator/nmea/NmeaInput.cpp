@@ -526,3 +526,7 @@ void ResetFixHistory(int port) {
 void SetNavClock(os::Clock* clock) {
     gClock.store(clock);
 }
+
+os::Clock& NavClock() {
+    return navClock();
+}

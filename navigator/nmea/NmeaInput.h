@@ -69,3 +69,6 @@ void ResetFixHistory(int port);
 
 // The clock that fixes set; null restores the real clock. Tests install a fake.
 void SetNavClock(os::Clock* clock);
+// The clock in use: the one installed, else the real clock. The NMEA output
+// takes its date from it.
+os::Clock& NavClock();
