@@ -45,10 +45,9 @@ std::string GroupInThrees(std::string_view number) {
 
 std::string ScaleText(double scale) {
     if (!std::isfinite(scale) || !(scale > 0)) return {};
-    const int length = std::snprintf(nullptr, 0, "%0.0f", scale);
-    std::string digits(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(digits.data(), digits.size(), "%0.0f", scale);
-    digits.resize(static_cast<std::size_t>(length));
+    // The widest double written "%.0f" has 309 digits.
+    char digits[320];
+    std::snprintf(digits, sizeof digits, "%0.0f", scale);
     return "1: " + GroupInThrees(digits);
 }
 

@@ -126,10 +126,14 @@ PointRecord PointRecord::Decode(const PointBytes& b) {
 }
 
 std::vector<std::uint8_t> InfoRecord::Encode() const {
-    std::vector<std::uint8_t> b(kInfoFixedSize + text.size(), 0);
-    putI32(&b[2], id);
-    putU16(&b[6], number);
-    std::memcpy(b.data() + kInfoFixedSize, text.data(), text.size());
+    // The fixed part first, then the text: built in one go so the compiler
+    // sees the record's size where the fields are written.
+    std::uint8_t fixed[kInfoFixedSize] = {};
+    putI32(fixed + 2, id);
+    putU16(fixed + 6, number);
+    std::vector<std::uint8_t> b(kInfoFixedSize + text.size());
+    std::memcpy(b.data(), fixed, kInfoFixedSize);
+    if (!text.empty()) std::memcpy(b.data() + kInfoFixedSize, text.data(), text.size());
     return b;
 }
 
