@@ -64,6 +64,9 @@ struct TChartWindowState {
     int detailWord = 0;               // engine scale level of the chart level (0 overview)
     int tideFlag = 0;                 // 2: tide-station marks are drawn
     double pixelsPerNm = 0;           // vertical pixels per nautical mile at the view's scale
+    std::uint8_t redrawOnce = 0;      // the next paint draws the chart again, once
+    std::uint8_t painted = 0;         // the chart was drawn since the timer last looked
+    std::uint8_t chartDataFlag = 0;   // chart data at the current level at the view centre
 
     // --- Interaction ---
     int routeState = 0;                  // 0 none, 1 active, 2 being placed, 3 being edited
@@ -97,7 +100,9 @@ TChartWindowState& ChartWindowState();
 
 // The chart window's settings. Each part of the program adds its own, with its
 // default in ApplySettingsDefaults.
-struct TChartSettings {};
+struct TChartSettings {
+    std::uint8_t soundingsSwitch = 1; // command 134; off: the program's sounding procedures
+};
 
 TChartSettings& ChartSettings();
 
