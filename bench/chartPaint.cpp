@@ -54,8 +54,8 @@ struct Scene {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         ui::EnsureQtApplication();
         app = std::make_unique<ui::TApplication>();
-        engine = std::make_unique<chartview::ChartEngine>(DATA_DIR "/dict",
-                                                          DATA_DIR "/sample/kv71");
+        engine =
+            std::make_unique<chartview::ChartEngine>(DATA_DIR "/dict", DATA_DIR "/sample/kv71");
         SetChartDatabase(&engine->database());
         LoadPalettes(DATA_DIR);
         std::string tides = DATA_DIR "/sample/tides/";
@@ -146,8 +146,8 @@ void BM_Split(benchmark::State& state) {
     gdi::RasterDc& picture = *w.memPicture1;
     const ui::TRect client = w.GetClientRect();
     const ui::TRect view = ChartViewRect(client);
-    const gdi::Mapping chart = gdi::Mapping::yUp((client.Width() + 1) / 2,
-                                                 (client.Height() + 1) / 2);
+    const gdi::Mapping chart =
+        gdi::Mapping::yUp((client.Width() + 1) / 2, (client.Height() + 1) / 2);
     for (auto _ : state) {
         switch (state.range(0)) {
         case 0:
@@ -171,8 +171,7 @@ void BM_Split(benchmark::State& state) {
             w.DrawOwnShipOverlay(w.GetDC(), 0, 0, false);
             break;
         default:
-            w.GetDC().blit(0, 0, client.Width(), client.Height(), picture, 0, 0,
-                           gdi::BlitOp::Copy);
+            w.GetDC().blit(0, 0, client.Width(), client.Height(), picture, 0, 0, gdi::BlitOp::Copy);
             break;
         }
         picture.flush();

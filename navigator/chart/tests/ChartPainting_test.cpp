@@ -504,11 +504,15 @@ TEST(ChartPainting, AfterAResizeThePicturesFollowTheClient) {
     h.paint();
     const ui::TRect before = h.w->GetClientRect();
     ASSERT_EQ(h.w->memPicture1->pictureSize(), (gdi::XY{before.Width(), before.Height()}));
+    // Up to date, but drawn for another size: drawn again at the new one.
+    ChartWindowState().pictureUpToDate = 1;
+    h.w->log.clear();
     h.frame->MoveWindow(0, 0, 900, 700, true);
     settle();
     h.paint();
     const ui::TRect after = h.w->GetClientRect();
     ASSERT_NE(after, before);
+    EXPECT_NE(std::find(h.w->log.begin(), h.w->log.end(), "DrawChart"), h.w->log.end());
     EXPECT_EQ(h.w->memPicture1->pictureSize(), (gdi::XY{after.Width(), after.Height()}));
     const gdi::XY screen = h.w->memPicture2->pictureSize();
     EXPECT_GE(screen.x, after.Width());
