@@ -2,9 +2,11 @@
 // each (111 to 118), its level index, the engine scale level whose cells it
 // draws (its detail word), the level scale (the scale denominator its chart
 // queries use) and the display scale (the scale denominator the view starts
-// at). The MDI client and the chart window share this one table.
+// at), and the four depth-zone limits the chart is drawn with. The MDI
+// client, the chart window and its drawing pass share these tables.
 //
 //   const TChartLevel* level = ChartLevelByCommand(114);   // index 3, 1:100 000
+//   const double* zones = DepthZoneLimits(level->index);    // 10, 20, 30, 50 m
 #pragma once
 
 #include <array>
@@ -30,6 +32,14 @@ inline constexpr std::array<TChartLevel, 8> kChartLevels = {{
 
 inline constexpr int kFirstLevelCommand = 111, kLastLevelCommand = 118;
 
+// The depth-zone limits of each level, in metres, ascending: the drawing pass
+// gives its map context the four of the chart level.
+inline constexpr int kDepthZoneCount = 4;
+inline constexpr double kDepthZoneLimits[8][kDepthZoneCount] = {
+    {100, 200, 500, 1000}, {100, 200, 500, 1000}, {10, 20, 30, 50}, {10, 20, 30, 50},
+    {5, 10, 20, 30},       {5, 10, 15, 20},       {2, 5, 10, 15},   {2, 5, 10, 15},
+};
+
 // The level of an index 0 to 7; null for any other index.
 constexpr const TChartLevel* ChartLevelByIndex(int index) {
     return index >= 0 && index < int(kChartLevels.size()) ? &kChartLevels[std::size_t(index)]
@@ -41,4 +51,9 @@ constexpr const TChartLevel* ChartLevelByCommand(int command) {
     return command >= kFirstLevelCommand && command <= kLastLevelCommand
                ? ChartLevelByIndex(command - kFirstLevelCommand)
                : nullptr;
+}
+
+// The four depth-zone limits of level index 0 to 7; null for any other index.
+constexpr const double* DepthZoneLimits(int index) {
+    return index >= 0 && index < int(kChartLevels.size()) ? kDepthZoneLimits[index] : nullptr;
 }

@@ -76,6 +76,9 @@ struct TChartWindowState {
     int detailWord = 0;               // engine scale level of the chart level (0 overview)
     int tideFlag = 0;                 // 2: tide-station marks are drawn
     double pixelsPerNm = 0;           // vertical pixels per nautical mile at the view's scale
+    std::uint8_t redrawOnce = 0;      // the next paint draws the chart again, once
+    std::uint8_t painted = 0;         // the chart was drawn since the timer last looked
+    std::uint8_t chartDataFlag = 0;   // chart data at the current level at the view centre
 
     // --- Interaction ---
     int routeState = 0;                  // 0 none, 1 active, 2 being placed, 3 being edited
@@ -126,6 +129,7 @@ TChartWindowState& ChartWindowState();
 struct TChartSettings {
     int arrivalRadius = 5;                  // hundredths of a nautical mile
     std::uint8_t crossTrackAlarmSwitch = 0; // 0 off; 1 or 2 on (also where corridors are drawn)
+    std::uint8_t soundingsSwitch = 1;       // command 134; off: the program's sounding procedures
 };
 
 TChartSettings& ChartSettings();

@@ -14,7 +14,7 @@ TMapWindow* keyWindow = nullptr;
 } // namespace
 
 DEFINE_RESPONSE_TABLE1(TMapWindow, ui::TMDIChild)
-END_RESPONSE_TABLE;
+EV_WM_PAINT, END_RESPONSE_TABLE;
 
 TMapWindow::TMapWindow(ui::TMDIClient& parent, const char* title, int levelIndex_, double lon,
                        double lat)
@@ -44,7 +44,8 @@ TMapWindow::~TMapWindow() {
           &toolBox, &routeInfoDlg1, &routeInfoDlg2, &listDlg})
         delete std::exchange(*owned, nullptr);
     map.reset();
-    // The painting's memory pictures and their bitmaps go here, after the Map.
+    memPicture2.reset();
+    memPicture1.reset();
 }
 
 const char* TMapWindow::GetClassName() {

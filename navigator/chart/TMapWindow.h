@@ -23,6 +23,8 @@
 #pragma once
 
 #include "chart/MapWindowPens.h"
+#include "chart/pass/ChartDrawingPass.h"
+#include "gdi/RasterDc.h"
 #include "geo/GeoPoint.h"
 #include "geo/Point.h"
 #include "proj/Map.h"
@@ -57,7 +59,8 @@ class TMapWindow : public ui::TMDIChild {
     // Gives back, in this order: the symbol strip, the pens, the timer, the
     // owned windows (wind, depth and date read-outs, the store window, the
     // position, speed-and-course and bearing read-outs, the tool box, the two
-    // route read-outs, the list chooser), the Map; then the child itself.
+    // route read-outs, the list chooser), the Map, the memory pictures; then
+    // the child itself.
     ~TMapWindow() override;
 
     // "TMapWindow".
@@ -66,7 +69,9 @@ class TMapWindow : public ui::TMDIChild {
     void GetWindowClass(ui::WNDCLASS& wc) override;
 
     // --- The window's own operations, in this order ---
-    // Draws the chart objects of the view into dc.
+    // Draws the chart objects of the view (chart units, ChartPainting.h) into
+    // dc with the drawing pass (chart/pass/ChartDrawingPass.h): scale is the
+    // level scale the query opens at, divisor the view's display scale.
     virtual void DrawChart(double scale, double divisor, int levelIndex, Map* map, gdi::Dc& dc,
                            const ui::TRect& view);
     // Builds the table of flashing lights in view again.
@@ -106,6 +111,9 @@ class TMapWindow : public ui::TMDIChild {
     void EvMButtonDown(ui::UINT modKeys, const ui::TPoint& point);
     // Re-scales the view to the scale denominator and re-centres it.
     void Rescale(double scale);
+    // WM_PAINT: the chart picture drawn again when it is not up to date (or a
+    // redraw-once request is pending, or the client's size changed), copied
+    // to the window, and own ship over it (ChartPainting.h).
     void EvPaint();
     void StepLightAnimation();
     void DrawLitLightMarks(gdi::Dc& dc);
@@ -188,6 +196,12 @@ class TMapWindow : public ui::TMDIChild {
     Point cursorPoint{0, 0};                     // the mouse, relative to the client centre (y up)
     double zoomFactor = 1.0;                     // keys and clicks double or halve it
     bool tick = false;                           // toggles on every timer tick
+    // The painting's memory pictures (ChartPainting.h), made at the first
+    // paint with colour bitmaps and the program palette: 1 the chart picture
+    // of the client's size, 2 a working copy of the screen's size (never
+    // smaller than the client).
+    std::unique_ptr<gdi::RasterDc> memPicture1, memPicture2;
+    TChartPassResult lastChartPass; // what the last drawing pass did
 
   protected:
     void SetupWindow() override;

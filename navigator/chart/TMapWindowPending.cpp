@@ -14,10 +14,6 @@ void TMapWindow::EvKeyDown(ui::UINT, ui::UINT, ui::UINT) {}
 void TMapWindow::EvMButtonDown(ui::UINT, const ui::TPoint&) {}
 void TMapWindow::Rescale(double) {}
 
-// --- Chart painting ---
-void TMapWindow::DrawChart(double, double, int, Map*, gdi::Dc&, const ui::TRect&) {}
-void TMapWindow::EvPaint() {}
-
 // --- Overlays of own ship, course vector and track; the border and mile scale ---
 void TMapWindow::DrawUserObjectOverlay(gdi::Dc&) {}
 Point TMapWindow::DrawTrackOverlay(gdi::Dc&, Map*, bool) {

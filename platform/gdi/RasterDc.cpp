@@ -7,6 +7,7 @@
 #include <QRawFont>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 namespace gdi {
@@ -419,6 +420,25 @@ bool RasterDc::renderBlit(const BlitArea& a, const Dc& src, BlitOp op) {
     const std::int64_t x0 = std::max<std::int64_t>(a.x, 0), y0 = std::max<std::int64_t>(a.y, 0);
     const std::int64_t x1 = std::min<std::int64_t>(std::int64_t(a.x) + a.width, dst->width());
     const std::int64_t y1 = std::min<std::int64_t>(std::int64_t(a.y) + a.height, dst->height());
+    // A plain copy between colour pictures moves whole rows: every repaint
+    // copies a picture of the window's size, and the loop below tests each
+    // pixel.
+    if (op == BlitOp::Copy && !monoSrc && !monoDst && !clip && !a.mirrorX && !a.mirrorY &&
+        dst->format() == QImage::Format_RGB32 && simg->format() == QImage::Format_RGB32) {
+        // The rectangle cut further to where the source has pixels.
+        const std::int64_t dx = std::int64_t(a.srcX) - a.x, dy = std::int64_t(a.srcY) - a.y;
+        const std::int64_t cx0 = std::max<std::int64_t>(x0, -dx);
+        const std::int64_t cx1 = std::min<std::int64_t>(x1, simg->width() - dx);
+        const std::int64_t cy0 = std::max<std::int64_t>(y0, -dy);
+        const std::int64_t cy1 = std::min<std::int64_t>(y1, simg->height() - dy);
+        if (cx0 >= cx1) return true;
+        const std::size_t bytes = std::size_t(cx1 - cx0) * sizeof(QRgb);
+        for (std::int64_t y = cy0; y < cy1; ++y)
+            std::memcpy(reinterpret_cast<QRgb*>(dst->scanLine(int(y))) + cx0,
+                        reinterpret_cast<const QRgb*>(simg->constScanLine(int(y + dy))) + cx0 + dx,
+                        bytes);
+        return true;
+    }
     for (std::int64_t y = y0; y < y1; ++y) {
         const std::int64_t j = y - a.y;
         const std::int64_t sy = std::int64_t(a.srcY) + (a.mirrorY ? a.height - 1 - j : j);

@@ -1,20 +1,26 @@
 #include "ChartLevels.h"
 
-#include <cmath>
+#include "chart/ChartLevels.h"
+#include "chart/pass/ChartDrawingPass.h"
+
+#include <array>
 
 namespace chartview {
 
 namespace {
 
-constexpr ChartLevel kLevels[kChartLevelCount] = {
-    {1, 3000000, 3000000}, {2, 1000000, 1000000}, {3, 200000, 300000}, {4, 100000, 100000},
-    {5, 50000, 30000},     {6, 20000, 15000},     {7, 7500, 7500},     {0, 20000000, 20000000},
-};
+static_assert(::kChartLevels.size() == kChartLevelCount);
 
-constexpr double kZones[kChartLevelCount][4] = {
-    {100, 200, 500, 1000}, {100, 200, 500, 1000}, {10, 20, 30, 50}, {10, 20, 30, 50},
-    {5, 10, 20, 30},       {5, 10, 15, 20},       {2, 5, 10, 15},   {2, 5, 10, 15},
-};
+// The navigation program's levels.
+constexpr std::array<ChartLevel, kChartLevelCount> kLevels = [] {
+    std::array<ChartLevel, kChartLevelCount> out{};
+    for (int i = 0; i < kChartLevelCount; ++i) {
+        const TChartLevel& l = ::kChartLevels[std::size_t(i)];
+        out[std::size_t(i)] = {l.engineScaleLevel, l.levelScale,
+                               static_cast<std::uint32_t>(l.displayScale)};
+    }
+    return out;
+}();
 
 int clampedLevel(int index) {
     return index >= 0 && index < kChartLevelCount ? index : kChartLevelCount - 1;
@@ -23,11 +29,11 @@ int clampedLevel(int index) {
 } // namespace
 
 const ChartLevel& chartLevel(int index) {
-    return kLevels[clampedLevel(index)];
+    return kLevels[std::size_t(clampedLevel(index))];
 }
 
 const double* depthZoneLimits(int index) {
-    return kZones[clampedLevel(index)];
+    return ::DepthZoneLimits(clampedLevel(index));
 }
 
 int nearestChartLevel(std::uint32_t displayScale) {
@@ -37,11 +43,11 @@ int nearestChartLevel(std::uint32_t displayScale) {
     int best = -1;
     std::uint64_t bestBig = 0, bestSmall = 1;
     for (int i = 0; i < kChartLevelCount; ++i) {
-        const std::uint64_t d = kLevels[i].displayScale;
+        const std::uint64_t d = kLevels[std::size_t(i)].displayScale;
         const std::uint64_t big = s > d ? s : d, small = s > d ? d : s;
         const bool nearer = best < 0 || big * bestSmall < bestBig * small;
-        const bool tieToSmaller =
-            best >= 0 && big * bestSmall == bestBig * small && d < kLevels[best].displayScale;
+        const bool tieToSmaller = best >= 0 && big * bestSmall == bestBig * small &&
+                                  d < kLevels[std::size_t(best)].displayScale;
         if (nearer || tieToSmaller) best = i, bestBig = big, bestSmall = small;
     }
     return best;
@@ -54,10 +60,9 @@ char levelLetter(int engineLevel) {
 ViewScales viewScales(int level, std::uint32_t displayScale) {
     const ChartLevel& l = chartLevel(level);
     const double s = displayScale ? displayScale : 1;
-    int exponent = 0;
-    std::frexp(l.levelScale / s, &exponent);
-    return {static_cast<unsigned long>(std::nearbyint(l.levelScale)), l.engineLevel,
-            levelLetter(l.engineLevel), exponent - 1, l.displayScale / s};
+    const TChartPassScales pass = ChartPassScales(l.levelScale, s);
+    return {pass.queryScale, l.engineLevel, levelLetter(l.engineLevel), pass.scaleExponent,
+            l.displayScale / s};
 }
 
 } // namespace chartview

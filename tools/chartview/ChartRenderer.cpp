@@ -2,16 +2,14 @@
 
 #include "ChartPalette.h"
 
-#include "context/TMapContext.h"
-#include "gdb/GdbObject.h"
-#include "gdb/TGdbQuery.h"
+#include "chart/pass/ChartDrawingPass.h"
+
 #include "gdi/Brush.h"
 #include "gdi/RasterDc.h"
 #include "geo/GeoPoint.h"
 #include "graphics/GraphicsLayer.h"
 #include "kv71/TKV71Db.h"
 #include "kv71/TKV71Dictionary.h"
-#include "kv71/dictionaryTables.h"
 #include "presentation/TPresLib.h"
 #include "proj/Map.h"
 #include "proj/newMap.h"
@@ -30,9 +28,7 @@
 
 namespace chartview {
 
-const TGdbFormula kPassFormula{
-    0, 15, 0xFFFFFFFFu, 2, 1, 1, 0, nullptr, 0, nullptr, 0,
-};
+const TGdbFormula kPassFormula = ChartPassFormula(15);
 
 namespace {
 
@@ -152,42 +148,20 @@ void fillBackground(gdi::Dc& dc, const ChartView& view) {
 
 PassResult drawChart(ChartEngine& engine, const ChartView& view, gdi::Dc& dc,
                      const PassObserver& observer) {
-    PassResult result;
     fillBackground(dc, view);
-
-    GeoRect queryRect = view.queryRect();
-    TGdbQuery query(engine.database());
-    if (!query.open(queryRect, view.scales().queryScale, &kPassFormula)) return result;
-    result.opened = true;
-
-    GeoRect contextRect = view.contextRect();
-    TMapContext context(&dc, view.map(), contextRect, view.scales().scaleExponent, EDetails(0),
-                        EPresMode(0));
-    context.depthZoneCount = 4;
-    context.depthZones = view.depthZones();
-    const bool smallZoom = view.scales().zoom < 0.5;
-
-    while (GdbObject* object = query.next()) {
-        ++result.returned;
-        const int code = object->GetLabel();
-        bool draw = true;
-        if (code == 44 && object->GetAttr(66) && !object->GetAttr(67)) {
-            draw = false;
-            ++result.skippedDepthAreas;
-        } else if (smallZoom && code >= 0) {
-            const KV71ObjectClass* k = GetObjDescr(static_cast<unsigned>(code));
-            if (k && (k->primitives & 15) == 1) {
-                draw = false;
-                ++result.skippedCategory;
-            }
-        }
-        if (draw) {
-            context.Draw(object);
-            ++result.drawn;
-        }
-        if (observer) observer(*object, draw);
-    }
-    query.close();
+    const ViewSetup& setup = view.setup();
+    TChartPassOptions options;
+    options.zoomFactor = view.scales().zoom;
+    options.detailWord = view.scales().engineLevel;
+    const TChartPassResult r =
+        DrawChartPass(&engine.database(), chartLevel(setup.level).levelScale, setup.displayScale,
+                      setup.level, view.map(), dc, view.viewRect(), options, observer);
+    PassResult result;
+    result.opened = r.opened;
+    result.returned = r.returned;
+    result.drawn = r.drawn;
+    result.skippedDepthAreas = r.skippedDepthAreas;
+    result.skippedCategory = r.skippedCategory;
     return result;
 }
 

@@ -6,11 +6,12 @@
 // database) made once; a view's Map at the display scale with one plane unit
 // per 96-dpi pixel; a device context in the chart mapping (one unit per
 // pixel, origin at the centre, y up) with the chart palette; then per pass a
-// background of colour 9, one query over the view at the level scale with
-// the pass's formula, and TMapContext::Draw for every object the pass's
-// rules keep. Left out, as the program does them apart: the procedure swap
-// (made only with the soundings switch off), the relief picture, the grid,
-// the tide-station marks and the overlays.
+// background of colour 9, then the program's own drawing pass
+// (chart/pass/ChartDrawingPass.h): one query over the view at the level
+// scale with the pass's formula, and TMapContext::Draw for every object the
+// pass's rules keep. Left out, as the program draws them apart from the pass:
+// the relief picture, the grid, the tide-station marks and the overlays; the
+// soundings switch stays on, as the program starts.
 //
 // Example:
 //   ChartEngine engine("data/dict", "data/sample/kv71");
@@ -159,15 +160,15 @@ struct PassResult {
 // or skipped; the object is valid only during the call.
 using PassObserver = std::function<void(GdbObject& object, bool drawn)>;
 
-// One pass of the navigation program's drawing pass onto dc (prepared with
-// prepareDc): the background, the query at the level scale over the view,
-// a TMapContext(dc, map, the grown rectangle, the view's scale exponent,
-// EDetails 0, EPresMode 0) with the level's four depth zones, and Draw for
-// each object but those the program's default settings skip: a depth area
-// with attribute 66 but not 67, and below a zoom factor of 0.5 a class of
-// display category 1 (the low four bits of its class entry's primitives; a
-// code without a class entry is drawn). The context's device context stays
-// current afterwards. Exceptions of procedures pass on.
+// The navigation program's drawing pass (chart/pass/ChartDrawingPass.h) onto
+// dc (prepared with prepareDc) with the program's default settings: the
+// background, then DrawChartPass at the level scale and the view's display
+// scale over the view rectangle, with the view's zoom factor and the level's
+// detail word, the soundings switch on and no relief. So it skips, as the
+// program does, a depth area with attribute 66 but not 67, and below a zoom
+// factor of 0.5 a class of display category 1 (the low four bits of its class
+// entry's primitives; a code without a class entry is drawn). The context's
+// device context stays current afterwards. Exceptions of procedures pass on.
 PassResult drawChart(ChartEngine& engine, const ChartView& view, gdi::Dc& dc,
                      const PassObserver& observer = {});
 

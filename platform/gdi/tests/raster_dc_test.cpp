@@ -477,6 +477,57 @@ TEST(RasterDc, TransfersInvertClipToThePicturesAndMayOverlap) {
     EXPECT_FALSE(dc.blit(0, 0, 4, 4, rec, 0, 0, BlitOp::Copy));
 }
 
+// A plain copy between colour pictures takes whole rows; a clip region that
+// covers the whole picture sends the same copy through the pixel loop, which
+// must give the same pixels, also for rectangles reaching past either picture.
+TEST(RasterDc, PlainCopiesGiveThePixelsOfThePixelLoop) {
+    const auto pattern = [](int w, int h) {
+        auto mem = RasterDc::createCompatible(nullptr);
+        mem->selectBitmap(Bitmap::colour(w, h));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                mem->setPixel(x, y, rgb(std::uint8_t(x * 7), std::uint8_t(y * 11), 0x40));
+        return mem;
+    };
+    const auto src = pattern(37, 23);
+    const struct {
+        int x, y, w, h, srcX, srcY;
+    } cases[] = {
+        {0, 0, 37, 23, 0, 0},               // the whole picture
+        {5, 3, 10, 6, 2, 4},                // inside both
+        {-8, -5, 30, 20, 0, 0},             // past the destination's top left
+        {20, 15, 40, 40, 3, 2},             // past the destination's bottom right
+        {2, 1, 20, 10, -6, -4},             // from before the source's top left
+        {1, 2, 50, 50, 30, 18},             // past the source's bottom right
+        {-100, -100, 500, 500, -200, -150}, // past every edge of both
+        {3, 3, 0, 5, 0, 0},                 // empty
+        {40, 3, 5, 5, 0, 0},                // beside the destination
+        {3, 3, 5, 5, 40, 0},                // beside the source
+    };
+    for (const auto& c : cases) {
+        QImage fast = whitePicture(31, 29), loop = whitePicture(31, 29);
+        RasterDc a(&fast), b(&loop);
+        const Region everywhere = Region::rectangle(0, 0, 31, 29);
+        b.setClipRegion(&everywhere);
+        a.blit(c.x, c.y, c.w, c.h, *src, c.srcX, c.srcY, BlitOp::Copy);
+        b.blit(c.x, c.y, c.w, c.h, *src, c.srcX, c.srcY, BlitOp::Copy);
+        EXPECT_EQ(a.picture(), b.picture())
+            << c.x << "," << c.y << " " << c.w << "x" << c.h << " from " << c.srcX << "," << c.srcY;
+    }
+    // A copy within one picture reads the rows as they were.
+    QImage one = whitePicture(16, 8), two = whitePicture(16, 8);
+    RasterDc a(&one), b(&two);
+    const Region everywhere = Region::rectangle(0, 0, 16, 8);
+    b.setClipRegion(&everywhere);
+    for (RasterDc* dc : {&a, &b}) {
+        dc->fillRect(0, 0, 4, 4, Brush::solid(kRed));
+        dc->fillRect(4, 4, 8, 8, Brush::solid(kBlue));
+        dc->blit(2, 2, 12, 6, *dc, 0, 0, BlitOp::Copy);
+    }
+    EXPECT_EQ(a.picture(), b.picture());
+    EXPECT_EQ(charMap(a, 0, 2, 8, 1), "RRRRRR..\n");
+}
+
 TEST(RasterDc, TransfersMirrorWhereOnlyOneMappingTurnsAnAxis) {
     // A glyph's bits, top row first, in a memory context whose y axis points up.
     const std::uint8_t bits[] = {0xC0, 0x80, 0x80}; // an upright "r" shape, 1 = white
