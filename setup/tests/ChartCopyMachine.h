@@ -24,6 +24,7 @@ class ChartCopyMachine : public SetupMachine {
         SetupMachine::SetUp();
         if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) oldRuntime = runtime;
         mkdirs("run");
+        ::chmod((tmp / "run").c_str(), 0700);
         setenv("XDG_RUNTIME_DIR", (tmp / "run").c_str(), 1);
     }
 
