@@ -347,15 +347,8 @@ TChartCopyResult TChartCopier::Run(const TChartCopyJob& job, const TChartCopyObs
     const std::string staging = joined(parent, "." + nameOf(target) + kStagingSuffix);
     const std::string aside = joined(parent, "." + nameOf(target) + kSetAsideSuffix);
 
-    // The old tree stays until the new one is complete, so its bytes do not
-    // count as free.
-    r.Available = os::diskFreeBytes(parent);
-    if (r.Available >= 0 && r.Available + kSpaceAllowance < r.Bytes) {
-        r.Outcome = TCopyOutcome::NoRoom;
-        return r;
-    }
-
-    // Leftovers of an interrupted run.
+    // Leftovers of an interrupted run go first: a staging folder left behind
+    // would otherwise take the space the new tree needs.
     if (present(aside)) {
         if (!present(target)) {
             if (calls_.rename(aside.c_str(), target.c_str()) != 0) {
@@ -367,6 +360,14 @@ TChartCopyResult TChartCopier::Run(const TChartCopyJob& job, const TChartCopyObs
         }
     }
     if (present(staging)) removeTree(staging);
+
+    // The old tree stays until the new one is complete, so its bytes do not
+    // count as free.
+    r.Available = os::diskFreeBytes(parent);
+    if (r.Available >= 0 && r.Available + kSpaceAllowance < r.Bytes) {
+        r.Outcome = TCopyOutcome::NoRoom;
+        return r;
+    }
 
     auto copyOne = [&](const Entry& e, const std::string& to) {
         if (!calls_.copyFile(joined(sourceRoot, e.relative), to)) return false;
