@@ -45,11 +45,18 @@ TEST(ChartApp, TheFrameRunsOnTheProgramsClientAndItsChartWindow) {
     EXPECT_EQ(chart->levelIndex, 5);
     EXPECT_EQ(ChartWindowState().detailWord, 6);
 
-    // Keys given to the chart window are its own; others go their way.
-    ui::MSG toChart = keyTo(chart->GetHandle(), 'A');
-    ui::MSG toFrame = keyTo(frame.GetHandle(), 'A');
-    EXPECT_TRUE(app->ProcessAppMsg(toChart));
-    EXPECT_FALSE(app->ProcessAppMsg(toFrame));
+    // Keys pressed in the chart window or anywhere else in its frame are
+    // the chart window's (W asks for the overview); nothing else's.
+    ui::MSG toChart = keyTo(chart->GetHandle(), 'W');
+    ui::MSG toFrame = keyTo(frame.GetHandle(), 'W');
+    ui::MSG toStatusBar = keyTo(frame.GetStatusBar()->GetHandle(), 'W');
+    ui::MSG toNothing = keyTo(nullptr, 'W');
+    for (ui::MSG* m : {&toChart, &toFrame, &toStatusBar}) {
+        ChartWindowState().levelRequest = kNoLevelRequest;
+        EXPECT_TRUE(app->ProcessAppMsg(*m));
+        EXPECT_EQ(ChartWindowState().levelRequest, 7);
+    }
+    EXPECT_FALSE(app->ProcessAppMsg(toNothing));
     // A chart window that went takes no keys.
     chart->Destroy();
     EXPECT_EQ(client->GetChartWindow(), nullptr);
