@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 // One logged position of own ship's track.
 struct TTrackEntry {
@@ -95,9 +96,24 @@ struct TChartWindowState {
     bool informationAllowed = false;    // the last enabler pass of command 119
     bool informationOffRequest = false; // the next enabler pass ends the information mode
     int pendingGrab = 0;                // 2: the next click picks a route drawn for choosing
-    int listMode = 0;                   // selection mode of the list chooser
-    int cursorRequest = 0;              // 0 unchanged, 1..7 the cursor shape the timer sets
-    int redrawRequest = 0;              // 1: the timer invalidates the chart window
+    int listMode = 0; // selection mode of the list chooser: 1 an item, 2 a route, 3 a third kind
+    // What the list chooser's choice left: the item of mode 1 (with pending
+    // action 5) and the item of mode 3.
+    std::int32_t chosenItem = 0;
+    int pendingAction = 0;
+    std::int32_t thirdSelection = 0;
+    // Names of the active route and of a route appended to it, at most 35
+    // characters each (Windows-1252), as the list chooser copies them.
+    std::string routeName1, routeName2;
+    int inputMode = 0; // 8 while the tide dialog or the help dialog is open, else 0
+    // The position typed into the position entry, degrees (south and west
+    // negative); 0 until one is entered.
+    double enteredLon = 0, enteredLat = 0;
+    // What the bearing read-out shows: the bearing (degrees, 0 to 360) and the
+    // distance (nautical miles) from own ship to the cursor.
+    double cursorBearing = 0, cursorDistance = 0;
+    int cursorRequest = 0; // 0 unchanged, 1..7 the cursor shape the timer sets
+    int redrawRequest = 0; // 1: the timer invalidates the chart window
 
     // --- Route following ---
     std::array<RoutePoint, kRoutePointMax> routePoints{}; // the active route's points
@@ -130,6 +146,8 @@ struct TChartSettings {
     int arrivalRadius = 5;                  // hundredths of a nautical mile
     std::uint8_t crossTrackAlarmSwitch = 0; // 0 off; 1 or 2 on (also where corridors are drawn)
     std::uint8_t soundingsSwitch = 1;       // command 134; off: the program's sounding procedures
+    // The bearing read-out gives distances below half a nautical mile in metres.
+    std::uint8_t shortDistancesInMetres = 1;
 };
 
 TChartSettings& ChartSettings();
