@@ -58,7 +58,10 @@ bool RunHelpCommand(const std::string& commandLine) {
         return false;
     }
     const std::string& word = words.back();
-    const std::string document = os::localPath(word);
+    return OpenHelpDocument(word, os::localPath(word));
+}
+
+bool OpenHelpDocument(const std::string& word, const std::string& document) {
     if (!isRegularFile(document)) {
         showMissing("Finner ikke hjelpedokumentet:\n" + documentName(word, document));
         return false;

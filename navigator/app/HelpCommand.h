@@ -15,6 +15,12 @@
 // Runs the help command line (Windows-1252 text); true when something was started.
 bool RunHelpCommand(const std::string& commandLine);
 
+// Opens a help document, `document` (a Linux path), with the desktop's viewer
+// (xdg-open); `word` is the document as the user knows it (Windows-1252). A
+// document that is not there, a missing xdg-open or a failed start gives the
+// box titled "Solvanor V lite" that names it. True when the viewer started.
+bool OpenHelpDocument(const std::string& word, const std::string& document);
+
 // A word quoted for a Windows command line, so that os::splitCommandLine gives
 // it back unchanged.
 std::string QuoteCommandWord(const std::string& word);

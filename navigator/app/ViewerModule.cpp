@@ -1,5 +1,8 @@
 #include "app/ViewerModule.h"
 
+#include "dialogs/ControlClasses.h"
+#include "resources/DialogTemplates.h"
+
 #include <string>
 
 namespace {
@@ -14,6 +17,9 @@ struct ViewerResources {
         // The chart window's symbol strip, by number and by name.
         module.AddBitmap(200, ":/vardekka/symbols-200.png");
         module.AddBitmap("SYMBOLS_BG", ":/vardekka/symbols-200.png");
+        module.AddDialogs(TideDialogTemplates());
+        module.AddDialogs(ReadoutDialogTemplates());
+        RegisterDialogControlClasses();
     }
 };
 

@@ -1,7 +1,9 @@
 // The navigation program's resources: the frame's icon (20001), the glyphs
 // of the chart level buttons (bitmaps 111 to 118, named by their commands)
-// and the chart window's symbol strip (bitmap 200, also "SYMBOLS_BG").
-// Later parts of the program register their own templates and pictures here.
+// and the chart window's symbol strip (bitmap 200, also "SYMBOLS_BG"); the
+// dialog templates (resources/DialogTemplates.h) and the custom control
+// classes they name (dialogs/ControlClasses.h). Later parts of the program
+// register their own templates and pictures here.
 #pragma once
 
 #include "ui/Module.h"

@@ -22,6 +22,8 @@ class PresenceLock;
 // The program's title: the frame's, the application's, and the name of the
 // presence lock by which a second start finds the first.
 inline constexpr const char* kViewerTitle = "Solvanor V lite";
+// The program's version, shown with its name in the help dialog's caption.
+inline constexpr const char* kViewerVersion = "1.0";
 
 // The chart cache asked for when dwMaxBuffSize is missing, 0 or below, or not
 // a number: 256 units of 4096 bytes.

@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <string>
 
 namespace os {
 class Clock;
@@ -80,9 +81,6 @@ struct TChartWindowState {
     int lastShownHint = -1; // the hint shown last; -1 shows the current one again
     // Local time as the timer read it last, with tm_year modulo 100.
     std::tm localTime{};
-    // The position entered by hand or moved to by the arrow keys: degrees,
-    // south and west negative; 0 until set.
-    double enteredLongitude = 0, enteredLatitude = 0;
     // The cursor's position, and for each chart level 0 to 6 whether it had
     // chart data at the point last probed there.
     GeoPoint cursorPosition{};
@@ -119,9 +117,24 @@ struct TChartWindowState {
     bool informationAllowed = false;    // the last enabler pass of command 119
     bool informationOffRequest = false; // the next enabler pass ends the information mode
     int pendingGrab = 0;                // 2: the next click picks a route drawn for choosing
-    int listMode = 0;                   // selection mode of the list chooser
-    int cursorRequest = 0;              // 0 unchanged, 1..7 the cursor shape the timer sets
-    int redrawRequest = 0;              // 1: the timer invalidates the chart window
+    int listMode = 0; // selection mode of the list chooser: 1 an item, 2 a route, 3 a third kind
+    // What the list chooser's choice left: the item of mode 1 (with pending
+    // action 5) and the item of mode 3.
+    std::int32_t chosenItem = 0;
+    int pendingAction = 0;
+    std::int32_t thirdSelection = 0;
+    // Names of the active route and of a route appended to it, at most 35
+    // characters each (Windows-1252), as the list chooser copies them.
+    std::string routeName1, routeName2;
+    int inputMode = 0; // 8 while the tide dialog or the help dialog is open, else 0
+    // The position typed into the position entry, or the view centre an arrow
+    // key moved to: degrees (south and west negative); 0 until one is entered.
+    double enteredLon = 0, enteredLat = 0;
+    // What the bearing read-out shows: the bearing (degrees, 0 to 360) and the
+    // distance (nautical miles) from own ship to the cursor.
+    double cursorBearing = 0, cursorDistance = 0;
+    int cursorRequest = 0; // 0 unchanged, 1..7 the cursor shape the timer sets
+    int redrawRequest = 0; // 1: the timer invalidates the chart window
 
     // --- Route following ---
     std::array<RoutePoint, kRoutePointMax> routePoints{}; // the active route's points
@@ -166,6 +179,8 @@ struct TChartSettings {
     std::uint8_t trackDensity20 = 0, trackDensity10 = 0;
     // The read-out panels made while their switch is on.
     std::uint8_t positionReadout = 1, speedCourseReadout = 1, bearingReadout = 1, dateReadout = 1;
+    // The bearing read-out gives distances below half a nautical mile in metres.
+    std::uint8_t shortDistancesInMetres = 1;
 };
 
 TChartSettings& ChartSettings();

@@ -14,7 +14,7 @@
 #include "chart/ChartWindowState.h"
 #include "chart/LookAhead.h"
 #include "chart/MapWindowRules.h"
-#include "chart/ReadoutPanels.h"
+#include "dialogs/ReadoutPanels.h"
 #include "gadgets/TCoordGadget.h"
 #include "gadgets/TInfoGadget.h"
 #include "geo/geodesy.h"
@@ -53,20 +53,31 @@ constexpr double kTripLogJump = 10;
 constexpr int kRelief3DButton = 132;
 constexpr int kInfoGadgets[] = {1006, 1007, 1008, 1009};
 constexpr int kLatitudeGadget = 1002, kLongitudeGadget = 1003;
-constexpr const char* kBearingTitle = "PEILING (sann og relativ), DISTANSE";
 constexpr const char* kCursorPositionTitle = "Cursor POSISJON";
 constexpr const char* kOwnPositionTitle = "Egen POSISJON";
 
-// Seconds since 1970 of a UTC time.
-std::time_t secondsOf(const os::SystemTime& t) {
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    return ::timegm(&tm);
+// Makes a read-out panel of the chart window and gives it its values; the
+// field stays null when its window cannot be made.
+template <class Panel> void makePanel(TMapWindow* owner, ui::TWindow*& field) {
+    auto* panel = new Panel(owner);
+    if (!panel->Create()) {
+        delete panel;
+        return;
+    }
+    field = panel;
+    panel->Update();
+}
+
+void updatePanel(ui::TWindow* field) {
+    if (auto* panel = dynamic_cast<TMapDialog*>(field)) panel->Update();
+}
+
+// A panel made while its switch is on, and destroyed when it is off.
+template <class Panel> void keepPanel(TMapWindow* owner, ui::TWindow*& field, bool on) {
+    if (on && !field)
+        makePanel<Panel>(owner, field);
+    else if (!on && field)
+        delete std::exchange(field, nullptr);
 }
 
 } // namespace
@@ -209,7 +220,7 @@ void TMapWindow::StepTrack(const NavShared& nav) {
     double step = 0, bearing = 0;
     IPC(s.lastTrackPoint, s.ownShip, step, bearing);
     TTrackEntry& e = s.trackRing[std::size_t(s.trackIndex)];
-    e.time = secondsOf(ChartClock().now());
+    e.time = os::toTimeT(ChartClock().now());
     e.speed10 = TrackField10(nav.nav.speedOverGround);
     e.course10 = TrackField10(course);
     e.lon = nav.nav.longitude + kOwnShipLongitudeOffset;
@@ -352,7 +363,7 @@ void TMapWindow::StepEverySecondTick(const NavShared& nav) {
     ++s.generalCounter;
     ++s.dialogCounter;
 
-    const std::time_t now = secondsOf(ChartClock().now());
+    const std::time_t now = os::toTimeT(ChartClock().now());
     std::tm local{};
     if (::localtime_r(&now, &local)) {
         // Two digits: 2100 gives 0, not the 100 that lowering once would leave.
@@ -375,14 +386,18 @@ void TMapWindow::StepEverySecondTick(const NavShared& nav) {
     // The depth and wind panels open at the first change of their values.
     if (nav.nav.depth != shownDepth) {
         shownDepth = nav.nav.depth;
-        if (!depthDlg) depthDlg = MakeReadoutPanel(*this, TReadoutPanel::Depth);
-        if (depthDlg) UpdateReadoutPanel(*depthDlg, TReadoutPanel::Depth);
+        if (depthDlg)
+            updatePanel(depthDlg);
+        else
+            makePanel<TDepthDlg>(this, depthDlg);
     }
     if (nav.nav.windSpeed != shownWindSpeed || nav.nav.windDirection != shownWindDirection) {
         shownWindSpeed = nav.nav.windSpeed;
         shownWindDirection = nav.nav.windDirection;
-        if (!windDlg) windDlg = MakeReadoutPanel(*this, TReadoutPanel::Wind);
-        if (windDlg) UpdateReadoutPanel(*windDlg, TReadoutPanel::Wind);
+        if (windDlg)
+            updatePanel(windDlg);
+        else
+            makePanel<TWindDlg>(this, windDlg);
     }
 
     if (s.painted) {
@@ -406,26 +421,16 @@ void TMapWindow::StepStatusHint() {
 void TMapWindow::StepReadouts() {
     const TChartSettings& settings = ChartSettings();
     const bool following = ChartWindowState().followingState == 1;
-    const auto keep = [&](ui::TWindow*& panel, bool on, TReadoutPanel kind,
-                          const char* title = nullptr) {
-        if (on && !panel) {
-            panel = MakeReadoutPanel(*this, kind);
-            if (!panel) return;
-            if (title) panel->SetCaption(title);
-            UpdateReadoutPanel(*panel, kind);
-        } else if (!on && panel) {
-            delete std::exchange(panel, nullptr);
-        }
-    };
-    keep(bearingInfoDlg, settings.bearingReadout != 0, TReadoutPanel::Bearing, kBearingTitle);
-    keep(gpsPosDlg, settings.positionReadout != 0, TReadoutPanel::Position);
-    keep(sogCogDlg, settings.speedCourseReadout != 0, TReadoutPanel::SpeedCourse);
-    keep(dateDlg, settings.dateReadout != 0, TReadoutPanel::Date);
-    keep(routeInfoDlg1, following, TReadoutPanel::Route1);
-    keep(routeInfoDlg2, following, TReadoutPanel::Route2);
-    if (gpsPosDlg) {
-        const char* title =
-            PositionPanelShowsCursor(*gpsPosDlg) ? kCursorPositionTitle : kOwnPositionTitle;
-        if (gpsPosDlg->GetCaption() != title) gpsPosDlg->SetCaption(title);
+    // The bearing panel's title, "PEILING (sann og relativ), DISTANSE", is its
+    // template's.
+    keepPanel<TBearingInfoDlg>(this, bearingInfoDlg, settings.bearingReadout != 0);
+    keepPanel<TGPSPosDlg>(this, gpsPosDlg, settings.positionReadout != 0);
+    keepPanel<TSOGCOGDlg>(this, sogCogDlg, settings.speedCourseReadout != 0);
+    keepPanel<TDateDlg>(this, dateDlg, settings.dateReadout != 0);
+    keepPanel<TRouteInfoDlg1>(this, routeInfoDlg1, following);
+    keepPanel<TRouteInfoDlg2>(this, routeInfoDlg2, following);
+    if (auto* position = dynamic_cast<TGPSPosDlg*>(gpsPosDlg)) {
+        const char* title = position->showCursor ? kCursorPositionTitle : kOwnPositionTitle;
+        if (position->GetCaption() != title) position->SetCaption(title);
     }
 }

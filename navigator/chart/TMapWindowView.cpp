@@ -6,7 +6,7 @@
 #include "app/TMyFrame.h"
 #include "chart/ChartWindowState.h"
 #include "chart/MapWindowRules.h"
-#include "chart/ReadoutPanels.h"
+#include "dialogs/TF1Dlg.h"
 #include "gadgets/TScaleGadget.h"
 #include "proj/newMap.h"
 #include "runtime/intmath.h"
@@ -111,9 +111,9 @@ void TMapWindow::EvKeyDown(ui::UINT key, ui::UINT, ui::UINT) {
         s.followFlag = 0;
         if (!map) return;
         const GeoPoint g = GeoPointOf(*map, ChartPoint{dx, dy});
-        s.enteredLongitude = NrmToDegrees(g.lon);
-        s.enteredLatitude = NrmToDegrees(g.lat);
-        MoveCentre(s.enteredLongitude, s.enteredLatitude, true);
+        s.enteredLon = NrmToDegrees(g.lon);
+        s.enteredLat = NrmToDegrees(g.lat);
+        MoveCentre(s.enteredLon, s.enteredLat, true);
     };
 
     switch (key) {
@@ -166,10 +166,16 @@ void TMapWindow::EvKeyDown(ui::UINT key, ui::UINT, ui::UINT) {
         break;
     case kF1:
         s.followFlag = 0;
-        if (before == kShift && !helpDlg)
-            helpDlg = MakeHelpDialog(*this);
-        else
+        if (before == kShift && !helpDlg) {
+            // Without a modal loop: it stays open beside the chart.
+            auto* help = new TF1Dlg(this);
+            if (help->Create())
+                helpDlg = help;
+            else
+                delete help;
+        } else {
             ShowHelp();
+        }
         break;
     default:
         if (key >= 'A' && key <= 'G')

@@ -1,5 +1,6 @@
 #include "gadgets/GadgetTexts.h"
 
+#include "dialogs/ReadoutText.h"
 #include "runtime/intmath.h"
 
 #include <algorithm>
@@ -11,37 +12,7 @@ namespace {
 
 constexpr std::time_t kWeekSeconds = 604800;
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 } // namespace
-
-std::string GroupInThrees(std::string_view number) {
-    const std::size_t point = std::min(number.find('.'), number.size());
-    const std::string_view integer = number.substr(0, point);
-    // Built from the right, then turned round.
-    std::string reversed;
-    int digits = 0; // digits since the last blank between groups
-    for (std::size_t i = integer.size(); i-- > 0;) {
-        const char c = integer[i];
-        if (isDigit(c)) {
-            if (digits == 3) {
-                reversed.push_back(' ');
-                digits = 0;
-            }
-            reversed.push_back(c);
-            ++digits;
-        } else {
-            // A blank already standing between two groups ends the group.
-            if (c == ' ' && digits == 3) digits = 0;
-            reversed.push_back(c);
-        }
-    }
-    std::string result(reversed.rbegin(), reversed.rend());
-    result.append(number.substr(point));
-    return result;
-}
 
 std::string ScaleText(double scale) {
     if (!std::isfinite(scale) || !(scale > 0)) return {};

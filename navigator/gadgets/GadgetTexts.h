@@ -25,16 +25,9 @@ struct GadgetText {
     bool operator==(const GadgetText&) const = default;
 };
 
-// The integer part of a number text grouped in threes from the right: a blank
-// goes before every third digit counted from the right that has a digit to
-// its left, unless one is there already. What follows the integer part (a
-// decimal point and its digits) is kept as it is. "1500000" -> "1 500 000",
-// "1 500000" -> "1 500 000", "-12345.678" -> "-12 345.678".
-std::string GroupInThrees(std::string_view number);
-
 // The scale text: "1: " and the scale denominator rounded to a whole number
-// and grouped in threes; empty for a scale of 0 or below and for one that is
-// not a finite number.
+// and grouped in threes (GroupInThrees, dialogs/ReadoutText.h); empty for a scale of 0 or below and
+// for one that is not a finite number.
 std::string ScaleText(double scale);
 
 // A coordinate in degrees (east and north positive) as degrees, minutes with

@@ -43,8 +43,7 @@ SystemTime RealClock::now() {
     return t;
 }
 
-bool RealClock::set(const SystemTime& t) {
-    if (!isValidSystemTime(t)) return false;
+std::time_t toTimeT(const SystemTime& t) {
     std::tm tm{};
     tm.tm_year = t.year - 1900;
     tm.tm_mon = t.month - 1;
@@ -52,8 +51,13 @@ bool RealClock::set(const SystemTime& t) {
     tm.tm_hour = t.hour;
     tm.tm_min = t.minute;
     tm.tm_sec = t.second > 59 ? 59 : t.second;
+    return ::timegm(&tm);
+}
+
+bool RealClock::set(const SystemTime& t) {
+    if (!isValidSystemTime(t)) return false;
     timespec ts{};
-    ts.tv_sec = ::timegm(&tm);
+    ts.tv_sec = toTimeT(t);
     ts.tv_nsec = static_cast<long>(t.milliseconds) * 1000000L;
     if (::clock_settime(CLOCK_REALTIME, &ts) == 0) return true;
     int err = errno;

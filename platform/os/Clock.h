@@ -3,6 +3,7 @@
 // touch the system time.
 #pragma once
 
+#include <ctime>
 #include <mutex>
 #include <vector>
 
@@ -21,6 +22,10 @@ struct SystemTime {
 
 // True when every field lies in its range and the day exists in its month.
 bool isValidSystemTime(const SystemTime& t);
+
+// Seconds since 1970-01-01 00:00 UTC of t (milliseconds dropped, a leap
+// second counted as 59); fields out of range carry over as timegm carries them.
+std::time_t toTimeT(const SystemTime& t);
 
 class Clock {
   public:

@@ -146,6 +146,9 @@ QWidget* TDialog::MakeWidget(QWidget* parentWidget) {
     const bool child = Attr.Style & WS_CHILD;
     Qt::WindowFlags flags = child ? Qt::Widget : modal_ ? Qt::Dialog : Qt::Tool;
     auto* w = new DialogWidget(parentWidget, flags, this);
+    // QDialog makes itself a window whatever the flags say: a child dialog is
+    // made a plain child widget again, placed in its parent's client area.
+    if (child) w->setWindowFlags(Qt::Widget);
     if (!child && !modal_) w->setAttribute(Qt::WA_ShowWithoutActivating);
     if (child) w->setAutoFillBackground(true);
     w->setWindowTitle(ToQt(GetCaption()));
@@ -317,6 +320,13 @@ int TDialog::Execute() {
     if (IsWindow() || !CanBuild()) return -1;
     TDialogTask task(*this);
     return RunModal(task);
+}
+
+void TDialog::SetupWindow() {
+    TWindow::SetupWindow();
+    QWidget* w = GetHandle();
+    if (w && (Attr.Style & WS_CHILD) && (Attr.W == CW_USEDEFAULT || Attr.H == CW_USEDEFAULT))
+        w->adjustSize();
 }
 
 void TDialog::Destroy(int retVal) {

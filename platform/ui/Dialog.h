@@ -100,6 +100,10 @@ class TDialog : public TWindow {
     DECLARE_RESPONSE_TABLE(TDialog);
 
   protected:
+    // Creates the child windows; a child dialog (WS_CHILD) whose size was not
+    // given then takes the size its items ask for, so that its set-up can
+    // place it by its size.
+    void SetupWindow() override;
     void CmOk();
     void CmCancel();
 

@@ -86,6 +86,20 @@ void applyPalette() {
     set(QPalette::Midlight, COLOR_3DLIGHT);
     set(QPalette::Light, COLOR_BTNHIGHLIGHT);
     set(QPalette::ToolTipBase, COLOR_INFOBK);
+    // Disabled controls: grey text on the button face, as Windows draws them
+    // (left to Qt's light defaults, disabled captions vanished on the face).
+    const auto disabled = [&](QPalette::ColorRole role, int element) {
+        pal.setColor(QPalette::Disabled, role, qcolour(GetSysColor(element)));
+    };
+    disabled(QPalette::Window, COLOR_BTNFACE);
+    disabled(QPalette::Button, COLOR_BTNFACE);
+    disabled(QPalette::Base, COLOR_BTNFACE);
+    disabled(QPalette::WindowText, COLOR_BTNSHADOW);
+    disabled(QPalette::Text, COLOR_BTNSHADOW);
+    disabled(QPalette::ButtonText, COLOR_BTNSHADOW);
+    disabled(QPalette::Dark, COLOR_BTNSHADOW);
+    disabled(QPalette::Midlight, COLOR_3DLIGHT);
+    disabled(QPalette::Light, COLOR_BTNHIGHLIGHT);
     QApplication::setPalette(pal);
 }
 

@@ -692,10 +692,10 @@ TEST(MapWindowKeys, TheKeyTable) {
         press(a.key);
         EXPECT_EQ(s.followFlag, 0) << a.key;
         const auto [lon, lat] = entered(a.by);
-        EXPECT_DOUBLE_EQ(s.enteredLongitude, lon) << a.key;
-        EXPECT_DOUBLE_EQ(s.enteredLatitude, lat) << a.key;
+        EXPECT_DOUBLE_EQ(s.enteredLon, lon) << a.key;
+        EXPECT_DOUBLE_EQ(s.enteredLat, lat) << a.key;
     }
-    EXPECT_LT(s.enteredLatitude, NrmToDegrees(start.lat)); // Down moved south
+    EXPECT_LT(s.enteredLat, NrmToDegrees(start.lat)); // Down moved south
 
     // Letters ask for levels.
     const struct {

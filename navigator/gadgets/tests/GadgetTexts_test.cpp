@@ -2,6 +2,8 @@
 // as plain functions of their values.
 #include "gadgets/GadgetTexts.h"
 
+#include "dialogs/ReadoutText.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>

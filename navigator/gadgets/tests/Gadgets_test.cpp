@@ -1,5 +1,6 @@
 // The status bar's gadgets in a real status bar: repainting only on a change,
 // the size they ask for, and their text centred in the button face.
+#include "dialogs/ReadoutText.h"
 #include "gadgets/TCoordGadget.h"
 #include "gadgets/TInfoGadget.h"
 #include "gadgets/TScaleGadget.h"
@@ -128,13 +129,55 @@ TEST(Gadgets, TheTextIsCentredOpaqueInTheButtonFace) {
                             "]";
     EXPECT_NE(log.find("opaque=" + box + " clip=" + box), std::string::npos) << log;
 
-    // Without a fix the GPS field draws "GPS ERROR!" in the colour of type 1
-    // (the button text until the read-out helpers give the red).
+    // Without a fix the GPS field draws "GPS ERROR!" in red, type 1.
     gdi::RecordingDc gps(200, 40);
     gps.selectFont(font);
     info->SetValues(TInfoGadgetValues{});
     info->Paint(gps);
+    EXPECT_NE(gps.log().find(" #ff0000 "), std::string::npos) << gps.log();
     EXPECT_NE(gps.log().find("text=\"GPS ERROR!\""), std::string::npos) << gps.log();
+}
+
+// Every colour type paints in the read-out helpers' text colour, dimmed with
+// the illumination: the track in its colour on every second paint, the GPS
+// field red without a fix and yellow with a plain one.
+TEST(Gadgets, EachColourTypePaintsInTheHelpersColour) {
+    auto* track = new TInfoGadget(1009, kInfoTrack);
+    auto* gps = new TInfoGadget(1006, kInfoGps);
+    Bar b{track, gps};
+    const auto ink = [&](TInfoGadget* g) {
+        gdi::RecordingDc dc(200, 40);
+        dc.selectFont(b.bar->GetGdiFont());
+        g->Paint(dc);
+        const std::string log = dc.log();
+        const std::size_t at = log.find(" #");
+        return at == std::string::npos ? std::string() : log.substr(at + 1, 7);
+    };
+    for (int level = 0; level <= 2; ++level) {
+        for (int type = 1; type <= 6; ++type) {
+            TInfoGadgetValues v;
+            v.recording = true;
+            v.trackColour = type;
+            v.illuminationLevel = level;
+            track->SetValues(v);
+            const std::string first = ink(track), second = ink(track);
+            const std::string colour = gdi::RecordingDc::colourText(TextColourByType(type, level));
+            EXPECT_TRUE(first == colour || second == colour)
+                << "type " << type << " level " << level << ": " << first << " " << second;
+            // The other paint has the button text (black, like type 6).
+            if (type != 6) {
+                EXPECT_NE(first, second) << "type " << type << " level " << level;
+            }
+        }
+        TInfoGadgetValues v;
+        v.illuminationLevel = level;
+        gps->SetValues(v);
+        EXPECT_EQ(ink(gps), gdi::RecordingDc::colourText(TextColourByType(1, level)));
+        v.fixQuality = 1;
+        v.ggaSeen = true;
+        gps->SetValues(v);
+        EXPECT_EQ(ink(gps), gdi::RecordingDc::colourText(TextColourByType(4, level)));
+    }
 }
 
 } // namespace

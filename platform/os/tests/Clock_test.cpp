@@ -39,6 +39,13 @@ TEST(ClockTest, ValidTimes) {
             << c.t.minute << ":" << c.t.second << "." << c.t.milliseconds;
 }
 
+TEST(ClockTest, SecondsSince1970OfAUtcTime) {
+    EXPECT_EQ(os::toTimeT(at(1970, 1, 1, 0, 0, 0)), 0);
+    EXPECT_EQ(os::toTimeT(at(2024, 6, 21, 10, 0, 0, 999)), 1718964000);
+    EXPECT_EQ(os::toTimeT(at(2016, 12, 31, 23, 59, 60)), os::toTimeT(at(2016, 12, 31, 23, 59, 59)));
+    EXPECT_EQ(os::toTimeT(at(2024, 2, 30, 0, 0, 0)), os::toTimeT(at(2024, 3, 1, 0, 0, 0)));
+}
+
 TEST(ClockTest, RealClockReadsUtc) {
     std::time_t before = std::time(nullptr);
     SystemTime t = os::realClock().now();

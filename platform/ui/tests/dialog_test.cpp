@@ -366,7 +366,8 @@ TEST(Dialog, ModelessDialogsAsChildOrOwnedToolWindow) {
     tool->ShowWindow(SW_SHOWNA);
     uitest::Settle();
     EXPECT_EQ(child->GetHandle()->parentWidget(), owner.GetHandle());
-    EXPECT_TRUE(child->IsWindowVisible()); // WS_VISIBLE in its template
+    EXPECT_FALSE(child->GetHandle()->isWindow()); // in the owner's client area
+    EXPECT_TRUE(child->IsWindowVisible());        // WS_VISIBLE in its template
     EXPECT_TRUE(tool->GetHandle()->isWindow());
     EXPECT_EQ(tool->GetHandle()->parentWidget(), owner.GetHandle());
     EXPECT_TRUE(tool->GetHandle()->windowFlags() & Qt::Tool);

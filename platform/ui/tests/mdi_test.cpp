@@ -134,6 +134,10 @@ TEST(System, SystemColoursReadBackAndReachThePalette) {
     EXPECT_EQ(pal.color(QPalette::ToolTipBase), QColor(0xBF, 0xBF, 0x00));
     EXPECT_EQ(pal.color(QPalette::Text), QColor(0xD0, 0xD0, 0xD0));
     EXPECT_EQ(pal.color(QPalette::Base), QColor(0x58, 0x58, 0x58));
+    // Disabled captions are the shadow grey on the face, never the face itself.
+    EXPECT_EQ(pal.color(QPalette::Disabled, QPalette::WindowText), QColor(0x60, 0x60, 0x60));
+    EXPECT_EQ(pal.color(QPalette::Disabled, QPalette::ButtonText), QColor(0x60, 0x60, 0x60));
+    EXPECT_EQ(pal.color(QPalette::Disabled, QPalette::Window), QColor(0x70, 0x70, 0x70));
     ASSERT_TRUE(SetSysColors(10, elements, day));
     EXPECT_EQ(GetSysColor(COLOR_INFOBK), 0x00FFFFu);
     EXPECT_EQ(QApplication::palette().color(QPalette::ToolTipBase), QColor(0xFF, 0xFF, 0x00));
