@@ -84,8 +84,12 @@ void TMapWindow::Rescale(double scale) {
             p.x = c.x;
             p.y = c.y;
         }
-        if (s.lastTrackPoint.lat != 0)
+        // The last logged point is the last track point's: it moves with it,
+        // so the next track decision measures in the new view.
+        if (s.lastTrackPoint.lat != 0) {
             s.lastTrackClient = ClientPointOf(*map, s.lastTrackPoint, client);
+            s.lastLoggedPoint = s.lastTrackClient;
+        }
         // Own ship's too, so that the next tick does not judge the new view
         // by the point of the old one.
         s.ownShipClient = ClientPointOf(*map, s.ownShip, client);

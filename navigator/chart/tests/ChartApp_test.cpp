@@ -2,12 +2,14 @@
 // start, the level buttons' commands, and the key hook held by the chart
 // window.
 #include "AppTestSupport.h"
+#include "TimerTestSupport.h"
 
 #include "app/TMyFrame.h"
 #include "chart/KVViewerMDIClient.h"
 #include "chart/TMapWindow.h"
 
 #include <QApplication>
+#include <QTest>
 
 namespace {
 
@@ -62,6 +64,31 @@ TEST(ChartApp, TheFrameRunsOnTheProgramsClientAndItsChartWindow) {
     EXPECT_EQ(client->GetChartWindow(), nullptr);
     EXPECT_FALSE(app->ProcessAppMsg(toChart));
     app.reset();
+}
+
+TEST(ChartApp, AKeyPressedInTheChartWindowReachesItsKeyHandlerOnce) {
+    apptest::TestFolder folder;
+    apptest::writeFile(folder / "SOLVNV.INI", apptest::sampleIni());
+    ASSERT_TRUE(LoadSettings());
+    charttest::TTimerWindow* chart = nullptr;
+    SetChartWindowFactory(
+        [&](ui::TMDIClient& client, const char* title, int level, double lon, double lat) {
+            return chart = new charttest::TTimerWindow(client, title, level, lon, lat);
+        });
+    auto app = std::make_unique<KVViewerApp>();
+    ASSERT_TRUE(app->InitInstance());
+    settle();
+    ASSERT_TRUE(chart);
+    chart->KillTimer(kChartTimerId);
+    ChartWindowState().followFlag = 1;
+    // Through Qt, the application's hook and the window layer's dispatch.
+    QTest::keyClick(chart->GetHandle(), Qt::Key_PageDown);
+    settle();
+    EXPECT_EQ(chart->keyDowns, 1);
+    EXPECT_EQ(chart->previousKey, 34u);
+    EXPECT_EQ(chart->centre.lon, ChartWindowState().ownShip.lon); // own ship, following
+    app.reset();
+    SetChartWindowFactory(nullptr);
 }
 
 } // namespace

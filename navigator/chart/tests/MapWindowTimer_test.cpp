@@ -8,6 +8,8 @@
 #include "ModalScript.h"
 #include "TideWave.h"
 #include "app/KVViewerApp.h"
+#include "dialogs/ReadoutPanels.h"
+#include "dialogs/TF1Dlg.h"
 #include "gadgets/TCoordGadget.h"
 #include "gadgets/TInfoGadget.h"
 #include "gadgets/TScaleGadget.h"
@@ -30,17 +32,6 @@ constexpr double kLonOffset = 0.00001, kLatOffset = 0.00006;
 
 TChartWindowState& state() {
     return ChartWindowState();
-}
-
-std::time_t utcSeconds(const os::SystemTime& t) {
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    return ::timegm(&tm);
 }
 
 // ---------------------------------------------------------------------------
@@ -229,7 +220,7 @@ TEST(MapWindowTrack, EntriesHoldTheFixAndTheRingWraps) {
     f.tick();
     EXPECT_EQ(state().trackIndex, 1);
     const TTrackEntry& e = state().trackRing[0];
-    EXPECT_EQ(e.time, utcSeconds(at(2026, 6, 12, 8, 30, 15)));
+    EXPECT_EQ(e.time, os::toTimeT(at(2026, 6, 12, 8, 30, 15)));
     EXPECT_EQ(e.speed10, 123);
     EXPECT_EQ(e.course10, 1234);
     EXPECT_DOUBLE_EQ(e.lon, 5.25 + kLonOffset);
@@ -759,6 +750,128 @@ TEST(MapWindowKeys, TheZoomTexts) {
         EXPECT_STREQ(ZoomFactorText(c.factor), c.text);
     EXPECT_EQ(ZoomFactorText(3), nullptr);
     EXPECT_EQ(ZoomFactorText(32), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Read-out panels
+
+std::string itemText(ui::TWindow* panel, int id) {
+    char text[64] = {};
+    panel->GetDlgItemText(id, text, sizeof text);
+    return text;
+}
+
+TEST(MapWindowReadouts, PanelsFollowTheirSwitchesAndTheirValues) {
+    TimerFixture f;
+    TTimerWindow& w = f.make();
+    TChartWindowState& s = state();
+    s.followFlag = 0;
+    TChartSettings& settings = ChartSettings();
+
+    // The switched panels at the first tick; depth and wind wait for a change.
+    f.tick();
+    EXPECT_TRUE(dynamic_cast<TBearingInfoDlg*>(w.bearingInfoDlg));
+    EXPECT_TRUE(dynamic_cast<TGPSPosDlg*>(w.gpsPosDlg));
+    EXPECT_TRUE(dynamic_cast<TSOGCOGDlg*>(w.sogCogDlg));
+    EXPECT_TRUE(dynamic_cast<TDateDlg*>(w.dateDlg));
+    EXPECT_EQ(w.depthDlg, nullptr);
+    EXPECT_EQ(w.windDlg, nullptr);
+    EXPECT_EQ(w.routeInfoDlg1, nullptr);
+    EXPECT_EQ(w.bearingInfoDlg->GetCaption(), "PEILING (sann og relativ), DISTANSE");
+    EXPECT_EQ(w.gpsPosDlg->GetCaption(), "Egen POSISJON");
+
+    // The position panel's title follows what it shows.
+    dynamic_cast<TGPSPosDlg*>(w.gpsPosDlg)->showCursor = true;
+    f.tick();
+    EXPECT_EQ(w.gpsPosDlg->GetCaption(), "Cursor POSISJON");
+    dynamic_cast<TGPSPosDlg*>(w.gpsPosDlg)->showCursor = false;
+    f.tick();
+    EXPECT_EQ(w.gpsPosDlg->GetCaption(), "Egen POSISJON");
+
+    // A switch turned off destroys its panel, on makes it again.
+    settings.positionReadout = 0;
+    settings.dateReadout = 0;
+    f.tick();
+    EXPECT_EQ(w.gpsPosDlg, nullptr);
+    EXPECT_EQ(w.dateDlg, nullptr);
+    settings.positionReadout = 1;
+    f.tick();
+    EXPECT_TRUE(w.gpsPosDlg);
+
+    // Depth and wind: opened at their first change, refreshed at the next.
+    UpdateNavShared([](NavShared& n) { n.nav.depth = 12.5f; });
+    f.tick(2);
+    ASSERT_TRUE(dynamic_cast<TDepthDlg*>(w.depthDlg));
+    EXPECT_EQ(itemText(w.depthDlg, 2401), " 12.5 mtr");
+    UpdateNavShared([](NavShared& n) { n.nav.depth = 41.0f; });
+    f.tick(2);
+    EXPECT_EQ(itemText(w.depthDlg, 2401), " 41.0 mtr");
+    EXPECT_EQ(w.windDlg, nullptr);
+    UpdateNavShared([](NavShared& n) {
+        n.nav.windSpeed = 8.5f;
+        n.nav.windDirection = 45;
+    });
+    f.tick(2);
+    ASSERT_TRUE(dynamic_cast<TWindDlg*>(w.windDlg));
+    EXPECT_EQ(itemText(w.windDlg, 2501), " 8.5 m/s  045 \xb0");
+
+    // The route panels while a route is followed.
+    s.followingState = 1;
+    f.tick();
+    EXPECT_TRUE(dynamic_cast<TRouteInfoDlg1*>(w.routeInfoDlg1));
+    EXPECT_TRUE(dynamic_cast<TRouteInfoDlg2*>(w.routeInfoDlg2));
+    s.followingState = 0;
+    f.tick();
+    EXPECT_EQ(w.routeInfoDlg1, nullptr);
+    EXPECT_EQ(w.routeInfoDlg2, nullptr);
+}
+
+TEST(MapWindowKeys, ShiftF1OpensTheHelpBesideTheChartOnce) {
+    TimerFixture f;
+    TTimerWindow& w = f.make();
+    uitest::TCursorRecorder cursors; // the help puts the mouse on its button
+    w.EvKeyDown(16, 1, 0);
+    w.EvKeyDown(112, 1, 0);
+    ASSERT_TRUE(dynamic_cast<TF1Dlg*>(w.helpDlg));
+    EXPECT_EQ(w.helps, 0);
+    EXPECT_EQ(state().followFlag, 0);
+    // Open already: the help operation.
+    w.EvKeyDown(16, 1, 0);
+    w.EvKeyDown(112, 1, 0);
+    EXPECT_EQ(w.helps, 1);
+    // Closed by itself: forgotten, and made again next time.
+    w.helpDlg->SendMessage(ui::WM_COMMAND, ui::IDCANCEL);
+    settle();
+    EXPECT_EQ(w.helpDlg, nullptr);
+    w.EvKeyDown(16, 1, 0);
+    w.EvKeyDown(112, 1, 0);
+    EXPECT_TRUE(w.helpDlg);
+}
+
+TEST(MapWindowKeys, KeysInADialogAreNotTheChartWindows) {
+    TimerFixture f;
+    TTimerWindow& w = f.make();
+    ui::MSG msg;
+    msg.message = ui::WM_KEYDOWN;
+    msg.wParam = 'W';
+    msg.lParam = ui::MAKELPARAM(1, 0);
+    w.EvKeyDown(16, 1, 0);
+    w.EvKeyDown(112, 1, 0); // the help, a dialog of the chart window
+    ASSERT_TRUE(w.helpDlg);
+    const struct {
+        ui::HWND target;
+        bool taken;
+    } cases[] = {{w.GetHandle(), true},
+                 {f.host.frame->GetHandle(), true},
+                 {f.host.frame->GetControlBar()->GetHandle(), true},
+                 {w.helpDlg->GetHandle(), false},
+                 {nullptr, false}};
+    for (const auto& c : cases) {
+        msg.hwnd = c.target;
+        const int before = w.keyDowns;
+        EXPECT_EQ(w.HookKey(msg), c.taken);
+        EXPECT_EQ(w.keyDowns - before, c.taken ? 1 : 0);
+    }
 }
 
 // ---------------------------------------------------------------------------

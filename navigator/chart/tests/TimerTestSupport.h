@@ -70,14 +70,7 @@ inline ViewerExchangeRequests fakeExchangeStep(const ViewerExchangeInput&) {
 }
 
 inline os::SystemTime at(int year, int month, int day, int hour, int minute, int second = 0) {
-    os::SystemTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
+    return os::SystemTime{year, month, day, hour, minute, second, 0};
 }
 
 // The screen the tests run on.
