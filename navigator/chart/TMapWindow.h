@@ -249,7 +249,7 @@ class TMapWindow : public ui::TMDIChild {
 
   private:
     // Steps of the timer; each answers false when the tick ends there.
-    bool StepOwnShip(const NavShared& nav, bool newFix);
+    bool StepOwnShip(const NavShared& nav, bool newFix, bool modal);
     bool StepAutoChart(bool modal);
     bool StepLookAhead(const NavShared& nav, bool modal);
     void StepGadgets(const NavShared& nav);

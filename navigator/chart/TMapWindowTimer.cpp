@@ -167,7 +167,7 @@ void TMapWindow::EvTimer(ui::UINT timerId) {
         if (newFix) shared.newFix = 0;
     });
 
-    if (!StepOwnShip(nav, newFix)) return;
+    if (!StepOwnShip(nav, newFix, modal)) return;
     if (!StepAutoChart(modal)) return;
     if (!StepLookAhead(nav, modal)) return;
 
@@ -188,7 +188,7 @@ void TMapWindow::EvTimer(ui::UINT timerId) {
     StepReadouts();
 }
 
-bool TMapWindow::StepOwnShip(const NavShared& nav, bool newFix) {
+bool TMapWindow::StepOwnShip(const NavShared& nav, bool newFix, bool modal) {
     TChartWindowState& s = ChartWindowState();
     if (newFix) {
         s.noFixCounter = 0;
@@ -199,7 +199,7 @@ bool TMapWindow::StepOwnShip(const NavShared& nav, bool newFix) {
     }
     // A re-centre asked for by a size change or the 3D view (not inside a
     // modal loop, where the Map stays as it is).
-    if (s.recentreRequest && !ui::InModalLoop()) {
+    if (s.recentreRequest && !modal) {
         s.recentreRequest = 0;
         Rescale(displayScale);
         return false;
