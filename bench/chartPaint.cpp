@@ -17,8 +17,10 @@
 //                        the picture drawn again, between day and dusk, at
 //                        the densest view
 //
-// The timer's re-scale is not built yet: after SelectLevel the benchmark
-// makes the view's new Map as the re-scale will, and asks for the paint.
+// After SelectLevel (whose re-scale makes a Map of the screen's size) the
+// benchmark makes the view's Map of the client's size at its own pixels per
+// metre, as its figures always had it, and asks for the paint. The chart
+// window's timer is stopped and it opens no user-object store.
 #include "ChartRenderer.h"
 #include "SampleViews.h"
 
@@ -69,6 +71,7 @@ struct Scene {
         s.chartDataFlag = 1;
         s.pixelsPerMetre = kPixelsPerMetre;
 
+        ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
         client = new KVViewerMDIClient(nullptr);
         auto* frame = new ui::TDecoratedMDIFrame("Solvanor V lite", 0, *client);
         frame->Attr.W = kWidth;
@@ -82,6 +85,9 @@ struct Scene {
         frame->MoveWindow(0, 0, 2 * kWidth - c.Width(), 2 * kHeight - c.Height(), true);
         QApplication::processEvents();
         window = client->GetChartWindow();
+        window->KillTimer(kChartTimerId);
+        s.pixelsPerMetre = kPixelsPerMetre; // the window's set-up measured the screen
+        s.followFlag = 0; // a level change keeps the view's centre, not own ship's
 
         view = chartview::densestLevelEView(*engine);
         densest();

@@ -29,16 +29,6 @@ namespace {
 constexpr int kScreenWidthMm = 280, kScreenHeightMm = 210;
 constexpr int kPortCount = 6;
 
-// a x b / c, rounded to the nearest (halves away from zero), without overflow.
-int mulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    const std::int64_t p = std::int64_t(a) * b;
-    const bool negative = (p < 0) != (c < 0);
-    const std::int64_t magnitude = p < 0 ? -p : p, divisor = c < 0 ? -std::int64_t(c) : c;
-    const std::int64_t q = (magnitude + divisor / 2) / divisor;
-    return static_cast<int>(negative ? -q : q);
-}
-
 struct Hooks {
     TViewerAppFactory factory;
     TChartKeyHandler keyHandler;
@@ -64,8 +54,8 @@ KVViewerApp::KVViewerApp() : TApplication(kViewerTitle) {
     LoadPalettes(".");
 
     const gdi::DeviceCaps caps = ui::GetScreenCaps();
-    pixelsPerMetreX_ = mulDiv(caps.horzRes, 1000, kScreenWidthMm);
-    pixelsPerMetreY_ = mulDiv(caps.vertRes, 1000, kScreenHeightMm);
+    pixelsPerMetreX_ = MulDiv(caps.horzRes, 1000, kScreenWidthMm);
+    pixelsPerMetreY_ = MulDiv(caps.vertRes, 1000, kScreenHeightMm);
 
     // The dictionary files are named by appending to the folder. An empty
     // folder stays empty: it means the current one.
@@ -188,6 +178,15 @@ bool FrameIsZoomed() {
     return hooks().frameZoomed;
 }
 
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    const std::int64_t p = std::int64_t(a) * b;
+    const bool negative = (p < 0) != (c < 0);
+    const std::int64_t magnitude = p < 0 ? -p : p, divisor = c < 0 ? -std::int64_t(c) : c;
+    const std::int64_t q = (magnitude + divisor / 2) / divisor;
+    return static_cast<int>(negative ? -q : q);
+}
+
 void FatalError(const char* text) {
     ui::MessageBox(nullptr, text, "ERROR !!",
                    ui::MB_TASKMODAL | ui::MB_ICONHAND | ui::MB_SETFOREGROUND);
@@ -197,6 +196,10 @@ void FatalError(const char* text) {
 void ShowStatusText(const char* format, ...) {
     const KVViewerApp* app = GetViewerApp();
     TMyFrame* frame = app ? app->GetFrame() : nullptr;
+    // Without the program's application (tests), the main window's frame.
+    if (!frame)
+        if (const ui::TApplication* a = ui::GetApplicationObject())
+            frame = FrameOfWindow(a->GetMainWindow());
     if (!frame || !frame->GetStatusBar()) return;
     char text[1000];
     va_list args;

@@ -127,6 +127,10 @@ bool FrameIsZoomed();
 // brought to the front), then the quit message with code 0.
 void FatalError(const char* text);
 
+// a x b / c rounded to the nearest (halves away from zero), without overflow;
+// -1 when c is 0.
+int MulDiv(int a, int b, int c);
+
 // Formats the text (printf-style, Windows-1252, at most 999 characters are
 // kept) into the frame's status bar; nothing when there is no frame.
 void ShowStatusText(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -53,3 +53,9 @@ void TMyFrame::SetupWindow() {
     TDecoratedMDIFrame::SetupWindow();
     handle_ = GetHandle();
 }
+
+TMyFrame* FrameOfWindow(const ui::TWindow* window) {
+    for (const ui::TWindow* w = window; w; w = w->GetParentO())
+        if (auto* frame = dynamic_cast<const TMyFrame*>(w)) return const_cast<TMyFrame*>(frame);
+    return nullptr;
+}

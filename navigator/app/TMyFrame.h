@@ -54,3 +54,7 @@ class TMyFrame : public ui::TDecoratedMDIFrame {
     std::unique_ptr<ui::TGadget> unplaced_[2];
     ui::HWND handle_ = nullptr;
 };
+
+// The frame a window lies in (the window itself or one of its parents); null
+// when it lies in none.
+TMyFrame* FrameOfWindow(const ui::TWindow* window);

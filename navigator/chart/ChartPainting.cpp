@@ -81,19 +81,11 @@ void makeMemoryPictures(TMapWindow& w, const gdi::Dc& windowDc, const ui::TRect&
         w.memPicture2 = makePicture(windowDc, screen.x, screen.y);
 }
 
-// The client point of a geographic point through the window's map.
-ui::TPoint clientPoint(Map& map, const GeoPoint& g, const ui::TRect& client) {
-    Point p{0, 0};
-    map.Geo2Map(&g, &p, 1);
-    if (map.win) map.win->Map2Win(&p, &p, 1);
-    return {(client.left + client.right + 1) / 2 + p.x, (client.top + client.bottom + 1) / 2 - p.y};
-}
-
 } // namespace
 
 ui::TRect ChartViewRect(const ui::TRect& client) {
-    const int cx = (client.left + client.right + 1) / 2, cy = (client.top + client.bottom + 1) / 2;
-    return {client.left - cx, cy - client.bottom, client.right - cx, cy - client.top};
+    const ClientPoint c = ClientCentre(client);
+    return {client.left - c.x, c.y - client.bottom, client.right - c.x, c.y - client.top};
 }
 
 double PixelsPerNauticalMile(int pixelsPerMetre, double displayScale) {
@@ -162,9 +154,7 @@ void DrawTideMarks(gdi::Dc& dc, Map* map, const ui::TRect& view, double displayS
         IndexFileStruct port{};
         if (TD_GetTidePoint(i, &port) != 0) continue;
         const GeoPoint g{deg2nrm(port.lon / 60.0), deg2nrm(port.lat / 60.0)};
-        Point p{0, 0};
-        map->Geo2Map(&g, &p, 1);
-        if (map->win) map->win->Map2Win(&p, &p, 1);
+        const ChartPoint p = ChartPointOf(*map, g);
         if (p.x < view.left || p.x >= view.right || p.y < view.top || p.y >= view.bottom) continue;
         if (displayScale < kLargeScaleBand) {
             const gdi::XY diamond[] = {
@@ -240,6 +230,7 @@ void TMapWindow::EvPaint() {
                                              (client.top + client.bottom + 1) / 2));
         const bool erase = paint.Ps.fErase && !(relief && s.pictureUpToDate && s.detailWord > 2);
         PaintOverlays(*this, picture, erase, view);
+        ++pictureCount;
     } catch (...) {
         failure();
     }
@@ -249,10 +240,7 @@ void TMapWindow::EvPaint() {
         s.pixelsPerNm = PixelsPerNauticalMile(s.pixelsPerMetre, displayScale);
         DrawTrackOverlay(picture, map.get(), true);
         DrawUserObjectOverlay(picture);
-        if (map) {
-            const ui::TPoint ship = clientPoint(*map, s.ownShip, client);
-            s.ownShipClient = Point{ship.x, ship.y};
-        }
+        if (map) s.ownShipClient = ClientPointOf(*map, s.ownShip, client);
         copyToWindow(windowDc, picture, client);
         DrawOwnShipOverlay(windowDc, s.ownShipClient.x, s.ownShipClient.y, false);
     } catch (...) {

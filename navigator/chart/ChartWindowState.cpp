@@ -1,5 +1,18 @@
 #include "chart/ChartWindowState.h"
 
+#include "nmea/NavState.h"
+#include "os/Clock.h"
+
+namespace {
+
+// The tide-station marks' display category, on by default.
+constexpr int kTideMarkCategory = 18;
+constexpr std::int32_t kDefaultVariation = 1; // degrees east
+
+os::Clock* chartClock = nullptr;
+
+} // namespace
+
 TChartWindowState& ChartWindowState() {
     static TChartWindowState state;
     return state;
@@ -12,9 +25,19 @@ TChartSettings& ChartSettings() {
 
 void ApplySettingsDefaults() {
     ChartSettings() = TChartSettings{};
+    ChartWindowState().displayCategories[kTideMarkCategory] = 1;
+    UpdateNavShared([](NavShared& s) { s.magneticVariation = kDefaultVariation; });
 }
 
 void ResetChartWindowState() {
     ChartWindowState() = TChartWindowState{};
     ChartSettings() = TChartSettings{};
+}
+
+void SetChartClock(os::Clock* clock) {
+    chartClock = clock;
+}
+
+os::Clock& ChartClock() {
+    return chartClock ? *chartClock : os::realClock();
 }

@@ -14,13 +14,17 @@
 // default.
 #pragma once
 
+#include "chart/ChartFrames.h"
 #include "geo/GeoPoint.h"
-#include "geo/Point.h"
 
 #include <array>
 #include <cstdint>
 #include <ctime>
 #include <string>
+
+namespace os {
+class Clock;
+}
 
 // One logged position of own ship's track.
 struct TTrackEntry {
@@ -49,25 +53,42 @@ inline constexpr int kDisplayCategoryCount = 20;
 // The level request when none is pending.
 inline constexpr int kNoLevelRequest = -2;
 
+// Chart levels 0 to 6 have a chart-data entry each.
+inline constexpr int kProbedLevelCount = 7;
+
 struct TChartWindowState {
     // --- Own ship, track and the timer's counters ---
-    GeoPoint ownShip{};    // the position last shown
-    Point ownShipClient{}; // and its client point (pixels, y down)
+    GeoPoint ownShip{};          // the position last shown
+    ClientPoint ownShipClient{}; // and its client point
     std::array<TTrackEntry, kTrackRingSize> trackRing{};
-    int trackIndex = 0;      // the entry the next log writes; wraps from 499 to 0
-    Point lastLoggedPoint{}; // own ship's client point at the last log
+    int trackIndex = 0;            // the entry the next log writes; wraps from 499 to 0
+    ClientPoint lastLoggedPoint{}; // own ship's client point at the last log
     float lastLoggedCourse = 0;
-    GeoPoint lastTrackPoint{}; // where the next trip-log step starts
-    float tripLog = 0;         // nautical miles
+    GeoPoint lastTrackPoint{};     // where the next trip-log step starts
+    ClientPoint lastTrackClient{}; // and its client point
+    float tripLog = 0;             // nautical miles
     // Each raised once every second tick (200 ms).
     int autoChartCounter = 0, noFixCounter = 0, nmeaOutputCounter = 0, generalCounter = 0,
         dialogCounter = 0;
-    std::uint8_t followFlag = 1; // own ship kept in view, the chart level chosen automatically
-    std::uint8_t lookAhead = 0;  // the view centre lies ahead of own ship
-    int screenWidthMm = 280, screenHeightMm = 210; // the monitor, millimetres
-    int pixelsPerMetre = 0;                        // screen pixels per metre, x and y alike
-    int statusHint = 0;                            // which hint the status bar is to show
+    std::uint8_t followFlag = 1;      // own ship kept in view, the chart level chosen automatically
+    std::uint8_t followSeen = 1;      // the follow flag as the timer saw it last (its switching on)
+    std::uint8_t lookAhead = 0;       // the view centre lies ahead of own ship
+    std::uint8_t recentreRequest = 0; // the next tick re-centres at the current scale
+    int screenWidthMm = 280, screenHeightMm = 210;    // the monitor, millimetres
+    int screenPixelsAcross = 0, screenPixelsDown = 0; // the screen the window is on
+    int pixelsPerMetre = 0;                           // screen pixels per metre, x and y alike
+    int statusHint = 0;                               // which hint the status bar is to show
     int lastShownHint = -1; // the hint shown last; -1 shows the current one again
+    // Local time as the timer read it last, with tm_year modulo 100.
+    std::tm localTime{};
+    // The cursor's position, and for each chart level 0 to 6 whether it had
+    // chart data at the point last probed there.
+    GeoPoint cursorPosition{};
+    std::array<std::uint8_t, kProbedLevelCount> levelChartData{};
+    // The route being recorded from own ship's track (store id; 0 none), and
+    // its points so far.
+    std::int32_t recordedRouteId = 0;
+    int recordedPointCount = 0;
 
     // --- Drawing ---
     std::array<std::uint8_t, kDisplayCategoryCount> displayCategories{}; // 1: drawn
@@ -106,8 +127,8 @@ struct TChartWindowState {
     // characters each (Windows-1252), as the list chooser copies them.
     std::string routeName1, routeName2;
     int inputMode = 0; // 8 while the tide dialog or the help dialog is open, else 0
-    // The position typed into the position entry, degrees (south and west
-    // negative); 0 until one is entered.
+    // The position typed into the position entry, or the view centre an arrow
+    // key moved to: degrees (south and west negative); 0 until one is entered.
     double enteredLon = 0, enteredLat = 0;
     // What the bearing read-out shows: the bearing (degrees, 0 to 360) and the
     // distance (nautical miles) from own ship to the cursor.
@@ -146,14 +167,34 @@ struct TChartSettings {
     int arrivalRadius = 5;                  // hundredths of a nautical mile
     std::uint8_t crossTrackAlarmSwitch = 0; // 0 off; 1 or 2 on (also where corridors are drawn)
     std::uint8_t soundingsSwitch = 1;       // command 134; off: the program's sounding procedures
+    int monitorSize = 15;                   // inches: 15, 17 or 21 (others keep 280 x 210 mm)
+    int margin = 90;                        // k of the re-centre box, 0 to 109
+    int lookAheadFactor = 80;               // f of the look-ahead centre
+    int currentSymbol = 7, currentSymbolColour = 1; // what a click places
+    int crossTrackLimit = 0; // given to new and moved route points, hundredths of a mile
+    int lightAnimation = 1;  // 0 off, 1 at dusk and night, 2 always
+    std::uint8_t trackSwitch = 1;
+    int trackColour = 14; // colour type of the track
+    // Force the track threshold to 20 or to 10 pixels (20 wins).
+    std::uint8_t trackDensity20 = 0, trackDensity10 = 0;
+    // The read-out panels made while their switch is on.
+    std::uint8_t positionReadout = 1, speedCourseReadout = 1, bearingReadout = 1, dateReadout = 1;
     // The bearing read-out gives distances below half a nautical mile in metres.
     std::uint8_t shortDistancesInMetres = 1;
 };
 
 TChartSettings& ChartSettings();
 
-// Gives every setting its default; the chart window's set-up calls it.
+// Gives every setting its default; the chart window's set-up calls it. Also
+// turns display category 18 (tide-station marks) on and sets the magnetic
+// variation of the navigation record to 1 degree east.
 void ApplySettingsDefaults();
 
 // The state and the settings back at their start values (tests).
 void ResetChartWindowState();
+
+// The clock the chart window reads the time from (the track ring's times, the
+// local time of the read-outs): the one set, else the real clock. Tests set
+// a fake; null restores the real one.
+void SetChartClock(os::Clock* clock);
+os::Clock& ChartClock();

@@ -3,6 +3,7 @@
 #include "app/KVViewerApp.h"
 #include "app/ViewerModule.h"
 #include "chart/ChartLevels.h"
+#include "ui/Dialog.h"
 
 #include <utility>
 
@@ -14,7 +15,7 @@ TMapWindow* keyWindow = nullptr;
 } // namespace
 
 DEFINE_RESPONSE_TABLE1(TMapWindow, ui::TMDIChild)
-EV_WM_PAINT, END_RESPONSE_TABLE;
+EV_WM_PAINT, EV_WM_TIMER, EV_WM_KEYDOWN, EV_WM_MBUTTONDOWN, EV_WM_PARENTNOTIFY, END_RESPONSE_TABLE;
 
 TMapWindow::TMapWindow(ui::TMDIClient& parent, const char* title, int levelIndex_, double lon,
                        double lat)
@@ -41,7 +42,7 @@ TMapWindow::~TMapWindow() {
     // The list chooser last: the order the windows were given back in left it out.
     for (ui::TWindow** owned :
          {&windDlg, &depthDlg, &dateDlg, &dbaseWin, &gpsPosDlg, &sogCogDlg, &bearingInfoDlg,
-          &toolBox, &routeInfoDlg1, &routeInfoDlg2, &listDlg})
+          &toolBox, &routeInfoDlg1, &routeInfoDlg2, &listDlg, &helpDlg})
         delete std::exchange(*owned, nullptr);
     map.reset();
     memPicture2.reset();
@@ -63,7 +64,19 @@ void TMapWindow::ApplySchemePens(int scheme) {
 }
 
 bool TMapWindow::HookKey(const ui::MSG& msg) {
-    if (msg.message != ui::WM_KEYDOWN || !IsWindow() || msg.hwnd != GetHandle()) return false;
+    if (msg.message != ui::WM_KEYDOWN || !IsWindow() || !msg.hwnd) return false;
+    // The chart window's keys are those pressed while the focus lies in the
+    // frame the window is in (the window itself included), but not in a
+    // dialog there.
+    const ui::TWindow* frame = this;
+    while (frame->GetParentO())
+        frame = frame->GetParentO();
+    bool inFrame = false;
+    for (const ui::TWindow* w = ui::GetWindowPtr(msg.hwnd); w && !inFrame; w = w->GetParentO()) {
+        if (dynamic_cast<const ui::TDialog*>(w)) return false;
+        inFrame = w == frame;
+    }
+    if (!inFrame) return false;
     EvKeyDown(ui::UINT(msg.wParam), ui::LOWORD(std::uintptr_t(msg.lParam)),
               ui::HIWORD(std::uintptr_t(msg.lParam)));
     return true;

@@ -22,9 +22,12 @@
 // source file.
 #pragma once
 
+#include "ViewerExchange.h"
+#include "chart/ChartFrames.h"
 #include "chart/MapWindowPens.h"
 #include "chart/pass/ChartDrawingPass.h"
 #include "gdi/RasterDc.h"
+#include "nmea/NavState.h"
 #include "geo/GeoPoint.h"
 #include "geo/Point.h"
 #include "proj/Map.h"
@@ -32,6 +35,7 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 
 namespace gdi {
@@ -59,8 +63,8 @@ class TMapWindow : public ui::TMDIChild {
     // Gives back, in this order: the symbol strip, the pens, the timer, the
     // owned windows (wind, depth and date read-outs, the store window, the
     // position, speed-and-course and bearing read-outs, the tool box, the two
-    // route read-outs, the list chooser), the Map, the memory pictures; then
-    // the child itself.
+    // route read-outs, the list chooser, the help dialog), the Map, the memory
+    // pictures; then the child itself.
     ~TMapWindow() override;
 
     // "TMapWindow".
@@ -106,11 +110,31 @@ class TMapWindow : public ui::TMDIChild {
     virtual void ShowHelp();
 
     // --- Handlers and helpers of the timer, keys, painting and mouse ---
+    // WM_TIMER of timer 1, every 100 ms: own ship from the fixes, the track
+    // ring, the automatic chart level and the re-centre, the NMEA output, the
+    // gadgets, the 3D view exchange, the counters (every second tick), the
+    // light marks, the status hint and the read-out panels. Inside a modal
+    // loop nothing that replaces the Map runs (level requests, re-centres,
+    // re-scales): it waits for the first tick after the loop.
     void EvTimer(ui::UINT timerId);
-    void EvKeyDown(ui::UINT key, ui::UINT repeatCount, ui::UINT flags);
+    // A key press (virtual key code) while the focus is in the chart window
+    // or its frame: the key table of the chart window. Reached through the
+    // application's key hook, once.
+    virtual void EvKeyDown(ui::UINT key, ui::UINT repeatCount, ui::UINT flags);
+    // The middle button: the clicked point becomes the view centre (following
+    // off), unless it is the centre already; the cursor goes to the client
+    // centre.
     void EvMButtonDown(ui::UINT modKeys, const ui::TPoint& point);
-    // Re-scales the view to the scale denominator and re-centres it.
+    // Re-scales the view to the scale denominator (held within 1000 to
+    // 40,000,000) and re-centres it: on own ship while following (ahead of it
+    // with look-ahead), else on the view centre. A new Map, the scale gadget,
+    // the chart-data flag, the route table's and the last track point's client
+    // points, a repaint; the light table and the level probes as the settings
+    // and the follow flag ask.
     void Rescale(double scale);
+    // What the 3D view exchange is told about the window now, with the
+    // navigation record as read.
+    ViewerExchangeInput ExchangeInput(const NavShared& nav) const;
     // WM_PAINT: the chart picture drawn again when it is not up to date (or a
     // redraw-once request is pending, or the client's size changed), copied
     // to the window, and own ship over it (ChartPainting.h).
@@ -160,11 +184,19 @@ class TMapWindow : public ui::TMDIChild {
     void CeFollowOwnShip(ui::TCommandEnabler& ce);
     void Ce3DView(ui::TCommandEnabler& ce);
 
+    // The tool box's button of the command, which becomes the last button
+    // looked up; null while there is no tool box or no such button.
+    ui::TButtonGadget* ToolBoxButton(int command);
+
     // The five pens an illumination scheme (0 to 3) recolours (MapWindowPens.h).
     void ApplySchemePens(int scheme);
     // A key press the application's hook saw: given to EvKeyDown, and
-    // swallowed, when the chart window has the focus.
+    // swallowed, when the focus lies in the chart window's frame (the chart
+    // window, the frame, its bars) and not in a dialog.
     bool HookKey(const ui::MSG& msg);
+    // WM_PARENTNOTIFY: an owned panel or dialog that went by itself is
+    // forgotten.
+    void EvParentNotify(ui::UINT event, ui::HWND child, ui::UINT childId);
 
     // --- Fields ---
     std::uint32_t flags = 0;  // bit 0: the window is the active MDI child
@@ -193,7 +225,7 @@ class TMapWindow : public ui::TMDIChild {
     ui::TWindow* routeInfoDlg1 = nullptr;
     ui::TWindow* routeInfoDlg2 = nullptr;
     ui::TButtonGadget* lastToolButton = nullptr; // the tool-box button looked up last
-    Point cursorPoint{0, 0};                     // the mouse, relative to the client centre (y up)
+    ChartPoint cursorPoint{0, 0};                // the mouse, in chart units
     double zoomFactor = 1.0;                     // keys and clicks double or halve it
     bool tick = false;                           // toggles on every timer tick
     // The painting's memory pictures (ChartPainting.h), made at the first
@@ -202,9 +234,44 @@ class TMapWindow : public ui::TMDIChild {
     // smaller than the client).
     std::unique_ptr<gdi::RasterDc> memPicture1, memPicture2;
     TChartPassResult lastChartPass; // what the last drawing pass did
+    unsigned long pictureCount = 0; // chart pictures drawn (the 3D export runs once for each)
+    ui::TWindow* helpDlg = nullptr; // the help dialog opened without a modal loop (Shift F1)
+    ui::UINT previousKey = 0;       // the key pressed before the one in hand
+    float shownDepth = 0;           // the depth and wind the read-outs were last given
+    float shownWindSpeed = 0, shownWindDirection = 0;
 
   protected:
+    // The palette, the display categories, the user-object store, the
+    // settings defaults, the screen, the Map and the pens, timer 1, own ship
+    // at 10 E, 59 N, the navigation record's start values, the tide marks and
+    // the tool box.
     void SetupWindow() override;
+
+  private:
+    // Steps of the timer; each answers false when the tick ends there.
+    bool StepOwnShip(const NavShared& nav, bool newFix, bool modal);
+    bool StepAutoChart(bool modal);
+    bool StepLookAhead(const NavShared& nav, bool modal);
+    void StepGadgets(const NavShared& nav);
+    void StepExchange(const NavShared& nav);
+    void StepEverySecondTick(const NavShared& nav);
+    void StepStatusHint();
+    void StepReadouts();
+    // The track decision of a new fix, and the log of one ring entry.
+    void StepTrack(const NavShared& nav);
 
     DECLARE_RESPONSE_TABLE(TMapWindow);
 };
+
+// What the chart window calls that tests replace; the defaults are the
+// program's own.
+struct TChartWindowCalls {
+    // Makes the user-object store's window at the set-up (empty: DbaseWin on
+    // the store files of the settings).
+    std::function<ui::TWindow*(TMapWindow& owner)> makeStore;
+    // The NMEA output, every fourth count.
+    void (*sendNmeaOutput)() = nullptr;
+    // The 3D view exchange's timer step.
+    ViewerExchangeRequests (*exchangeStep)(const ViewerExchangeInput& in) = nullptr;
+};
+TChartWindowCalls& ChartWindowCalls();

@@ -5,15 +5,6 @@
 #include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
-// --- Timer, own ship, track ring, automatic chart level, re-scale and keys ---
-void TMapWindow::SetupWindow() {
-    TMDIChild::SetupWindow();
-}
-void TMapWindow::EvTimer(ui::UINT) {}
-void TMapWindow::EvKeyDown(ui::UINT, ui::UINT, ui::UINT) {}
-void TMapWindow::EvMButtonDown(ui::UINT, const ui::TPoint&) {}
-void TMapWindow::Rescale(double) {}
-
 // --- Overlays of own ship, course vector and track; the border and mile scale ---
 void TMapWindow::DrawUserObjectOverlay(gdi::Dc&) {}
 Point TMapWindow::DrawTrackOverlay(gdi::Dc&, Map*, bool) {

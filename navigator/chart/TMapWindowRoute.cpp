@@ -29,11 +29,8 @@ void TMapWindow::RouteFollowingStep() {
 
     // The route is done: the new-route button comes up (the box may not be
     // there), the route read-outs go, and the route is put away.
-    if (auto* box = dynamic_cast<ui::TGadgetWindow*>(toolBox))
-        if (auto* button = dynamic_cast<ui::TButtonGadget*>(box->GadgetWithId(kNewRouteButton))) {
-            lastToolButton = button;
-            button->SetButtonState(ui::TButtonGadget::Up);
-        }
+    if (ui::TButtonGadget* button = ToolBoxButton(kNewRouteButton))
+        button->SetButtonState(ui::TButtonGadget::Up);
     delete std::exchange(routeInfoDlg1, nullptr);
     delete std::exchange(routeInfoDlg2, nullptr);
     s.activeRouteId = 0;

@@ -17,7 +17,19 @@
 
 namespace ui {
 
+namespace {
+std::optional<gdi::DeviceCaps>& screenCapsOverride() {
+    static std::optional<gdi::DeviceCaps> caps;
+    return caps;
+}
+} // namespace
+
+void SetScreenCapsOverride(std::optional<gdi::DeviceCaps> caps) {
+    screenCapsOverride() = caps;
+}
+
 gdi::DeviceCaps GetScreenCaps() {
+    if (screenCapsOverride()) return *screenCapsOverride();
     EnsureQtApplication();
     gdi::DeviceCaps caps;
     if (const QScreen* s = QGuiApplication::primaryScreen()) {

@@ -21,6 +21,7 @@
 #include "ui/Types.h"
 
 #include <memory>
+#include <optional>
 
 namespace gdi {
 class Bitmap;
@@ -33,6 +34,10 @@ class TWindow;
 // The primary screen: pixels, millimetres, bits per pixel (20 reserved
 // palette entries, as a palette display keeps).
 gdi::DeviceCaps GetScreenCaps();
+// Tests: what GetScreenCaps reports in place of the screen (a screen of 8 bits
+// per pixel, another size); none gives the screen back. A window's context
+// keeps what it was made with.
+void SetScreenCapsOverride(std::optional<gdi::DeviceCaps> caps);
 
 // A system colour as 0x00BBGGRR; an element the table does not hold gives black.
 TColor GetSysColor(int element);

@@ -813,6 +813,11 @@ UINT TWindow::SetTimer(UINT id, UINT ms) {
     return id ? id : 1;
 }
 
+UINT TWindow::GetTimerInterval(UINT id) const {
+    const auto it = d_->timers.find(id);
+    return it == d_->timers.end() ? 0 : UINT(it->second->interval());
+}
+
 bool TWindow::KillTimer(UINT id) {
     const auto it = d_->timers.find(id);
     if (it == d_->timers.end()) return false;

@@ -144,6 +144,8 @@ class TWindow : public TEventHandler {
     // loops; setting an id again restarts it. Returns the id, 0 without a window.
     UINT SetTimer(UINT id, UINT ms);
     bool KillTimer(UINT id);
+    // The interval of timer id in milliseconds; 0 when there is none.
+    UINT GetTimerInterval(UINT id) const;
 
     // The window's device context (see the header note).
     TDC& GetDC();

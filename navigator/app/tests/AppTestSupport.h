@@ -70,8 +70,9 @@ inline void writeScript(const std::string& path, const std::string& body) {
     std::filesystem::permissions(path, std::filesystem::perms::owner_all);
 }
 
-// A fresh folder, made the current folder and the runtime folder (presence
-// locks and the exchange segment) for the object's life; the test's
+// A fresh folder with an empty user-object store, made the current folder and
+// the runtime folder (presence locks and the exchange segment) for the
+// object's life; the test's
 // program-wide state of the start-up is set back when it goes.
 class TestFolder {
   public:
@@ -84,6 +85,11 @@ class TestFolder {
         std::filesystem::create_directories(path_ + "/runtime");
         std::filesystem::permissions(path_ + "/runtime", std::filesystem::perms::owner_all);
         runtime_.emplace("XDG_RUNTIME_DIR", path_ + "/runtime");
+        // The empty user-object store of an installation (the chart window
+        // opens it in the current folder), so that no start shows the boxes
+        // of a first start.
+        for (const auto& file : std::filesystem::directory_iterator(SAMPLE_BACKUP_DIR))
+            std::filesystem::copy_file(file.path(), path_ + "/" + file.path().filename().string());
     }
     ~TestFolder() {
         SetViewerAppFactory(nullptr);

@@ -156,7 +156,7 @@ TEST(Frame, KeyPressesGoToTheChartWindowsHandler) {
     StartedApp s;
     ASSERT_TRUE(s.app);
     QWidget* target = s.frame().GetStatusBar()->GetHandle();
-    QTest::keyClick(target, Qt::Key_PageDown); // no handler yet: nothing to see
+    QTest::keyClick(target, Qt::Key_PageDown); // the chart window's own handler takes it
     std::vector<unsigned> keys;
     SetChartKeyHandler([&](const ui::MSG& msg) {
         keys.push_back(unsigned(msg.wParam));

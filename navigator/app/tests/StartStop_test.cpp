@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "ModalScript.h"
+#include "nmea/NmeaInput.h"
 #include "app/OutsidePrograms.h"
 #include "os/Process.h"
 #include "TideWave.h"
@@ -20,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <poll.h>
+#include <termios.h>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -48,6 +50,7 @@ class TTestApp : public KVViewerApp {
   public:
     std::function<void(TTestApp&)> whileRunning;
     std::function<void()> initMainWindow;
+    bool programsClient = false; // the program's own MDI client with its chart window
     bool InitInstance() override {
         if (!KVViewerApp::InitInstance()) return false;
         QTimer::singleShot(0, [this] {
@@ -61,7 +64,10 @@ class TTestApp : public KVViewerApp {
     }
 
   protected:
-    ui::TMDIClient* MakeMDIClient() override { return new TRecordingClient(); }
+    ui::TMDIClient* MakeMDIClient() override {
+        if (programsClient) return KVViewerApp::MakeMDIClient();
+        return new TRecordingClient();
+    }
     bool OpenPort(int port, const char* settings) override {
         calls.push_back("open " + std::to_string(port));
         return KVViewerApp::OpenPort(port, settings);
@@ -70,12 +76,13 @@ class TTestApp : public KVViewerApp {
 
 // Runs the program as its main would, with the test's application.
 int runProgram(std::function<void(TTestApp&)> whileRunning = {},
-               std::function<void()> initMainWindow = {}) {
+               std::function<void()> initMainWindow = {}, bool programsClient = false) {
     calls.clear();
     SetViewerAppFactory([&] {
         auto app = std::make_unique<TTestApp>();
         app->whileRunning = whileRunning;
         app->initMainWindow = initMainWindow;
+        app->programsClient = programsClient;
         return app;
     });
     char name[] = "vardekka";
@@ -253,6 +260,41 @@ TEST(StartStop, PortsOpenAfterTheMainWindowAndCloseAtTheEnd) {
     EXPECT_EQ(_pSharedKV71Dict, nullptr);
     EXPECT_EQ(TKV71Db::LiveCount(), 0);
     EXPECT_EQ(TD_GetNumPorts(), 0);
+}
+
+// A receiver's fix already waiting on the line when the program starts keeps
+// its satellite count: the chart window's set-up (satellites -1) comes before
+// the ports open.
+TEST(StartStop, AFixWaitingOnThePortKeepsItsSatellitesAfterTheChartWindowsSetUp) {
+    ostest::PseudoTerminal gps;
+    ASSERT_FALSE(gps.name.empty());
+    termios raw{};
+    ASSERT_EQ(::tcgetattr(gps.slave, &raw), 0);
+    ::cfmakeraw(&raw);
+    ASSERT_EQ(::tcsetattr(gps.slave, TCSANOW, &raw), 0);
+    const auto sentence = [](const std::string& body) {
+        unsigned x = 0;
+        for (char c : body)
+            x ^= static_cast<unsigned char>(c);
+        char tail[8];
+        std::snprintf(tail, sizeof tail, "*%02X\r\n", x);
+        return "$" + body + tail;
+    };
+    UpdateNavShared([](NavShared& n) { n = NavShared(); });
+    *NmeaPort(0) = NmeaPortState();
+    gps.send(sentence("GPGGA,080000.00,6023.8498,N,00519.2303,E,1,09,0.9,12.4,M,41.2,M,,"));
+    ProgramFolder f(apptest::sampleIni("Comport1=" + gps.name + ":4800,N,8,1\r\n"));
+    int satellites = 0;
+    EXPECT_EQ(runProgram(
+                  [&](TTestApp&) {
+                      for (int i = 0; i < 500 && NavSnapshot().satelliteCount != 9; ++i)
+                          std::this_thread::sleep_for(10ms);
+                      satellites = NavSnapshot().satelliteCount;
+                      ui::PostQuitMessage(0);
+                  },
+                  {}, true),
+              0);
+    EXPECT_EQ(satellites, 9);
 }
 
 TEST(StartStop, SigtermDuringTheLoopEndsInOrderWithCodeZero) {

@@ -28,12 +28,6 @@ constexpr int kContextMargin = 10;
 constexpr GeoRect kWorld{static_cast<std::int32_t>(0x80000001u),
                          static_cast<std::int32_t>(0xC0000000u), 0x7FFFFFFF, 0x40000000};
 
-GeoRect geographic(Map& map, const Rect& r) {
-    GeoRect out = kWorld;
-    map.Map2Geo(&r, &out, 1);
-    return out;
-}
-
 // The program's sounding procedures installed for one pass; every saved
 // procedure goes back when the pass ends, however it ends.
 class ProcedureSwap {
@@ -102,7 +96,7 @@ TChartPassResult DrawChartPass(TGeoDb* database, double levelScale, double displ
         dictionary ? dynamic_cast<TPresLib*>(dictionary->GetPresentation()) : nullptr;
     const ProcedureSwap swap(presentation, options.detailWord > 1 && !options.soundingsSwitch);
 
-    GeoRect rect = geographic(*map, view);
+    GeoRect rect = ChartPassGeoRect(*map, view);
     const TGdbFormula formula = ChartPassFormula(options.displayMaskA);
     TGdbQuery query(*database);
     if (!query.open(rect, scales.queryScale, &formula)) return result;
@@ -110,7 +104,7 @@ TChartPassResult DrawChartPass(TGeoDb* database, double levelScale, double displ
 
     const Rect grown{view.left - kContextMargin, view.top - kContextMargin,
                      view.right + kContextMargin, view.bottom + kContextMargin};
-    GeoRect contextRect = geographic(*map, grown);
+    GeoRect contextRect = ChartPassGeoRect(*map, grown);
     TMapContext context(&dc, map, contextRect, scales.scaleExponent, EDetails(0), EPresMode(0));
     if (const double* zones = DepthZoneLimits(levelIndex)) {
         context.depthZoneCount = kDepthZoneCount;
@@ -143,4 +137,10 @@ TChartPassResult DrawChartPass(TGeoDb* database, double levelScale, double displ
     }
     query.close();
     return result;
+}
+
+GeoRect ChartPassGeoRect(Map& map, const Rect& view) {
+    GeoRect out = kWorld;
+    map.Map2Geo(&view, &out, 1);
+    return out;
 }

@@ -32,6 +32,7 @@
 #pragma once
 
 #include "gdb/TGdbFormula.h"
+#include "geo/GeoRect.h"
 #include "geo/Point.h"
 #include "procedures/CondSymbProcs.h"
 
@@ -60,6 +61,11 @@ TChartPassScales ChartPassScales(double levelScale, double displayScale);
 
 // The pass's query formula with the window's display mask A.
 TGdbFormula ChartPassFormula(std::uint32_t displayMaskA);
+
+// The geographic rectangle of a rectangle of chart units through the map, the
+// conversion starting from the whole world (longitudes 0x80000001 to
+// 0x7FFFFFFF, latitudes 0xC0000000 to 0x40000000).
+GeoRect ChartPassGeoRect(Map& map, const Rect& view);
 
 // The settings a pass is drawn with.
 struct TChartPassOptions {

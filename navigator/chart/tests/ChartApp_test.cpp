@@ -2,12 +2,14 @@
 // start, the level buttons' commands, and the key hook held by the chart
 // window.
 #include "AppTestSupport.h"
+#include "TimerTestSupport.h"
 
 #include "app/TMyFrame.h"
 #include "chart/KVViewerMDIClient.h"
 #include "chart/TMapWindow.h"
 
 #include <QApplication>
+#include <QTest>
 
 namespace {
 
@@ -45,16 +47,48 @@ TEST(ChartApp, TheFrameRunsOnTheProgramsClientAndItsChartWindow) {
     EXPECT_EQ(chart->levelIndex, 5);
     EXPECT_EQ(ChartWindowState().detailWord, 6);
 
-    // Keys given to the chart window are its own; others go their way.
-    ui::MSG toChart = keyTo(chart->GetHandle(), 'A');
-    ui::MSG toFrame = keyTo(frame.GetHandle(), 'A');
-    EXPECT_TRUE(app->ProcessAppMsg(toChart));
-    EXPECT_FALSE(app->ProcessAppMsg(toFrame));
+    // Keys pressed in the chart window or anywhere else in its frame are
+    // the chart window's (W asks for the overview); nothing else's.
+    ui::MSG toChart = keyTo(chart->GetHandle(), 'W');
+    ui::MSG toFrame = keyTo(frame.GetHandle(), 'W');
+    ui::MSG toStatusBar = keyTo(frame.GetStatusBar()->GetHandle(), 'W');
+    ui::MSG toNothing = keyTo(nullptr, 'W');
+    for (ui::MSG* m : {&toChart, &toFrame, &toStatusBar}) {
+        ChartWindowState().levelRequest = kNoLevelRequest;
+        EXPECT_TRUE(app->ProcessAppMsg(*m));
+        EXPECT_EQ(ChartWindowState().levelRequest, 7);
+    }
+    EXPECT_FALSE(app->ProcessAppMsg(toNothing));
     // A chart window that went takes no keys.
     chart->Destroy();
     EXPECT_EQ(client->GetChartWindow(), nullptr);
     EXPECT_FALSE(app->ProcessAppMsg(toChart));
     app.reset();
+}
+
+TEST(ChartApp, AKeyPressedInTheChartWindowReachesItsKeyHandlerOnce) {
+    apptest::TestFolder folder;
+    apptest::writeFile(folder / "SOLVNV.INI", apptest::sampleIni());
+    ASSERT_TRUE(LoadSettings());
+    charttest::TTimerWindow* chart = nullptr;
+    SetChartWindowFactory(
+        [&](ui::TMDIClient& client, const char* title, int level, double lon, double lat) {
+            return chart = new charttest::TTimerWindow(client, title, level, lon, lat);
+        });
+    auto app = std::make_unique<KVViewerApp>();
+    ASSERT_TRUE(app->InitInstance());
+    settle();
+    ASSERT_TRUE(chart);
+    chart->KillTimer(kChartTimerId);
+    ChartWindowState().followFlag = 1;
+    // Through Qt, the application's hook and the window layer's dispatch.
+    QTest::keyClick(chart->GetHandle(), Qt::Key_PageDown);
+    settle();
+    EXPECT_EQ(chart->keyDowns, 1);
+    EXPECT_EQ(chart->previousKey, 34u);
+    EXPECT_EQ(chart->centre.lon, ChartWindowState().ownShip.lon); // own ship, following
+    app.reset();
+    SetChartWindowFactory(nullptr);
 }
 
 } // namespace

@@ -343,6 +343,7 @@ struct PaintHost {
     TPaintLog* w;
     PaintHost() {
         ResetChartWindowState();
+        ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
         LoadPalettes(DATA_DIR);
         client = new ui::TMDIClient(nullptr);
         frame = new TRouteFrame("Solvanor V lite", 0, *client);
@@ -353,6 +354,7 @@ struct PaintHost {
         frame->ShowWindow(ui::SW_SHOWNORMAL);
         w = new TPaintLog(*client, "", 5, 5.30, 60.398);
         EXPECT_TRUE(w->Create());
+        w->KillTimer(kChartTimerId); // the paints alone
         w->ShowWindow(ui::SW_SHOW);
         settle();
         const ui::TRect r = w->GetClientRect();
@@ -368,6 +370,7 @@ struct PaintHost {
     }
     ~PaintHost() {
         delete w;
+        ChartWindowCalls() = TChartWindowCalls{};
         ResetChartWindowState();
     }
     PaintHost(const PaintHost&) = delete;

@@ -3,6 +3,8 @@
 // program-wide state set back before and after each test.
 #pragma once
 
+#include "app/TMyFrame.h"
+#include "app/ViewerModule.h"
 #include "chart/ChartWindowState.h"
 #include "chart/KVViewerMDIClient.h"
 #include "chart/TMapWindow.h"
@@ -14,6 +16,7 @@
 #include <QApplication>
 
 #include <memory>
+#include <type_traits>
 
 namespace charttest {
 
@@ -23,17 +26,24 @@ inline void settle() {
         QApplication::processEvents(QEventLoop::AllEvents);
 }
 
-// An application whose main window is a frame of 640 x 480 around a client
-// of the given class; the client's set-up has run when the constructor ends.
-template <class Client> struct Host {
+// An application whose main window is a frame of 640 x 480 (a plain MDI
+// frame, or the program's own with its bars and gadgets) around a client of
+// the given class; the client's set-up has run when the constructor ends.
+// Chart windows made meanwhile get no user-object store.
+template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
     ui::TApplication app;
     Client* client;
-    ui::TDecoratedMDIFrame* frame;
+    Frame* frame;
 
     Host() {
         ResetChartWindowState();
+        ChartWindowCalls() = TChartWindowCalls{};
+        ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
         client = new Client(nullptr);
-        frame = new ui::TDecoratedMDIFrame("Solvanor V lite", 0, *client);
+        if constexpr (std::is_same_v<Frame, TMyFrame>)
+            frame = new TMyFrame(*client, &ViewerModule());
+        else
+            frame = new Frame("Solvanor V lite", 0, *client);
         frame->Attr.W = 640;
         frame->Attr.H = 480;
         app.SetMainWindow(frame);
@@ -43,6 +53,7 @@ template <class Client> struct Host {
     }
     ~Host() {
         SetChartWindowFactory(nullptr);
+        ChartWindowCalls() = TChartWindowCalls{};
         ResetChartWindowState();
     }
     Host(const Host&) = delete;

@@ -92,6 +92,11 @@ TEST(MDIClient, SelectLevelSetsTheLevelScalesDetailWordAndZoom) {
         EXPECT_EQ(w.levelIndex, ignored ? 9 : c.index);
         EXPECT_EQ(w.levelScale, ignored ? 1234 : c.levelScale);
         EXPECT_EQ(w.displayScale, ignored ? 1234 : c.displayScale);
+        // The re-scale made the view's Map at the level's display scale.
+        if (!ignored) {
+            ASSERT_TRUE(w.map);
+            EXPECT_EQ(w.map->scale, std::uint32_t(c.displayScale));
+        }
         EXPECT_EQ(w.zoomFactor, ignored ? 4 : 1);
         EXPECT_EQ(ChartWindowState().detailWord, ignored ? 99 : c.detailWord);
         EXPECT_EQ(host.client->GetChartWindow(), &w); // no second window

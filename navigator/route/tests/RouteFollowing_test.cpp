@@ -107,7 +107,7 @@ TEST(RouteFollowing, StartChoosesTheDestination) {
         SCOPED_TRACE(c.name);
         auto s = freshState();
         s->ownShip = ship;
-        s->ownShipClient = Point{320, 240};
+        s->ownShipClient = ClientPoint{320, 240};
         for (std::size_t i = 0; i < c.points.size(); ++i)
             s->routePoints[i] = c.points[i];
         s->routePointCount = static_cast<int>(c.points.size());

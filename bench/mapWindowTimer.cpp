@@ -1,0 +1,192 @@
+// The chart window's timer on the sample chart (data/sample/kv71 with
+// data/dict and data/ECPALETT.INI), Qt offscreen, the program's frame with
+// its gadgets around a chart window of 1920 x 1080 at chart level 5 over
+// Bergen harbour, own ship following in view; warm unless said otherwise.
+//
+//   BM_Tick            one tick with a new fix, no level request and no
+//                      re-centre; the overlays are placeholders (goal 0.3 ms)
+//   BM_AutoChartCheck  the automatic chart check: the seven probes at own
+//                      ship, the probe at the view centre and the choice; /1
+//                      with the cell cache emptied before each check (cold)
+//   BM_Rescale         the re-scale without the repaint: the new Map, the
+//                      gadget, the chart-data probe, the points (goal 3 ms)
+//
+// The chart-data probe of the window is not part of the program yet; the
+// benchmark's window answers it as that probe will: a query of the point
+// widened by one unit at the level's scale, and the first class-217 object
+// (land or sea area) without a parent that projects there.
+#include "ChartRenderer.h"
+
+#include "app/TMyFrame.h"
+#include "app/ViewerModule.h"
+#include "app/ViewerPalette.h"
+#include "chart/ChartLevels.h"
+#include "chart/ChartPainting.h"
+#include "chart/ChartWindowState.h"
+#include "chart/MapWindowRules.h"
+#include "chart/TMapWindow.h"
+#include "gdb/GdbObject.h"
+#include "gdb/TGdbFormula.h"
+#include "gdb/TGdbQuery.h"
+#include "kv71/TKV71Db.h"
+#include "nmea/NavState.h"
+#include "proj/MapObject.h"
+#include "ui/Application.h"
+#include "ui/Frame.h"
+#include "ui/Screen.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr int kWidth = 1920, kHeight = 1080;
+constexpr double kLon = 5.3205, kLat = 60.3975;
+constexpr int kAreaClass = 217;
+
+class TBenchWindow : public TMapWindow {
+  public:
+    using TMapWindow::TMapWindow;
+    bool HasChartData(int level, const GeoPoint& p) override {
+        const TChartLevel* l = ChartLevelByIndex(level);
+        TGeoDb* db = ChartDatabase();
+        if (!l || !db || !map) return false;
+        GeoRect r{std::int32_t(std::uint32_t(p.lon) - 1), std::int32_t(std::uint32_t(p.lat) - 1),
+                  std::int32_t(std::uint32_t(p.lon) + 1), std::int32_t(std::uint32_t(p.lat) + 1)};
+        const TGdbFormula formula{0, 0x0FFFFFFF, 0x0FFFFFFF, 0, 0, 0, 0, nullptr, 0, nullptr, 0};
+        TGdbQuery query(*db);
+        query.setFormula(&formula);
+        if (!query.open(r, static_cast<unsigned long>(l->levelScale), nullptr)) return false;
+        while (GdbObject* o = query.next()) {
+            if (o->HasParent() || o->GetLabel() != kAreaClass) continue;
+            MapObject empty(egtPoint, -1);
+            MapObject* m = o->newMapObject(map.get(), r, &empty);
+            if (m && m != &empty) delete m;
+            if (m) return true;
+        }
+        query.close();
+        return false;
+    }
+};
+
+struct Scene {
+    std::unique_ptr<ui::TApplication> app;
+    std::unique_ptr<chartview::ChartEngine> engine;
+    TBenchWindow* window = nullptr;
+
+    Scene() {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        ui::EnsureQtApplication();
+        app = std::make_unique<ui::TApplication>();
+        engine =
+            std::make_unique<chartview::ChartEngine>(DATA_DIR "/dict", DATA_DIR "/sample/kv71");
+        SetChartDatabase(&engine->database());
+        LoadPalettes(DATA_DIR);
+        ui::SetScreenCapsOverride(gdi::DeviceCaps::forScreen(kWidth, kHeight));
+        ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
+
+        auto* client = new ui::TMDIClient(nullptr);
+        auto* frame = new TMyFrame(*client, &ViewerModule());
+        frame->Attr.W = kWidth;
+        frame->Attr.H = kHeight;
+        app->SetMainWindow(frame);
+        frame->Create();
+        frame->ShowWindow(ui::SW_SHOWNORMAL);
+        QApplication::processEvents();
+        const ui::TRect c = client->GetClientRect();
+        frame->MoveWindow(0, 0, 2 * kWidth - c.Width(), 2 * kHeight - c.Height(), true);
+        QApplication::processEvents();
+
+        window = new TBenchWindow(*client, "", 5, kLon, kLat);
+        window->Create();
+        window->ShowWindow(ui::SW_SHOW);
+        window->KillTimer(kChartTimerId);
+        QApplication::processEvents();
+        TChartWindowState& s = ChartWindowState();
+        s.ownShip = window->centre;
+        window->Rescale(window->displayScale);
+        QApplication::processEvents();
+        // The first ticks make the read-out panels.
+        fix(0);
+        window->EvTimer(kChartTimerId);
+        window->EvTimer(kChartTimerId);
+        QApplication::processEvents();
+    }
+
+    // A fix a pixel east or west of the view centre.
+    void fix(int i) const {
+        const GeoPoint g = GeoPointOf(*window->map, ChartPoint{i % 2 ? 1 : -1, 0});
+        UpdateNavShared([&](NavShared& n) {
+            n.nav.longitude = NrmToDegrees(g.lon) - 0.00001;
+            n.nav.latitude = NrmToDegrees(g.lat) - 0.00006;
+            n.nav.courseOverGround = 90;
+            n.nav.speedOverGround = 2;
+            n.nav.fixValid = 1;
+            n.newFix = 1;
+        });
+    }
+    void counters(benchmark::State& state) const {
+        const ui::TRect r = window->GetClientRect();
+        state.counters["width"] = r.Width();
+        state.counters["height"] = r.Height();
+    }
+};
+
+Scene& scene() {
+    static Scene* s = new Scene; // left to the process's end, after Qt's last use
+    return *s;
+}
+
+void BM_Tick(benchmark::State& state) {
+    Scene& s = scene();
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.fix(i++);
+        ChartWindowState().autoChartCounter = 0;
+        state.ResumeTiming();
+        s.window->EvTimer(kChartTimerId);
+    }
+    s.counters(state);
+}
+BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond);
+
+void BM_AutoChartCheck(benchmark::State& state) {
+    Scene& s = scene();
+    TBenchWindow& w = *s.window;
+    const TChartWindowState& st = ChartWindowState();
+    const bool cold = state.range(0) != 0;
+    int found = 0;
+    for (auto _ : state) {
+        if (cold) {
+            state.PauseTiming();
+            s.engine->database().flush();
+            state.ResumeTiming();
+        }
+        std::array<bool, 7> atShip{};
+        for (int level = 0; level < 7; ++level)
+            atShip[std::size_t(level)] = w.HasChartData(level, st.ownShip);
+        const TAutoChartChoice c = ChooseAutoChartLevel(
+            w.levelIndex, atShip, [&] { return w.HasChartData(w.levelIndex, w.centre); },
+            st.chartDataFlag != 0, st.autoChartRequest);
+        found = 0;
+        for (bool b : atShip)
+            found += b;
+        benchmark::DoNotOptimize(c);
+    }
+    state.counters["levelsWithData"] = found;
+}
+BENCHMARK(BM_AutoChartCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_Rescale(benchmark::State& state) {
+    Scene& s = scene();
+    for (auto _ : state)
+        s.window->Rescale(s.window->displayScale);
+    s.counters(state);
+}
+BENCHMARK(BM_Rescale)->Unit(benchmark::kMillisecond);
+
+} // namespace
