@@ -130,11 +130,8 @@ void KVViewerApp::InitMainWindow() {
 }
 
 bool KVViewerApp::ProcessAppMsg(ui::MSG& msg) {
+    if (frame_ && frame_->IsWindow()) NoteFrameStates(*frame_);
     Hooks& h = hooks();
-    if (frame_ && frame_->IsWindow()) {
-        h.frameIconic = frame_->IsIconic();
-        h.frameZoomed = frame_->IsZoomed();
-    }
     if (msg.message == ui::WM_KEYDOWN && h.keyHandler) return h.keyHandler(msg);
     return false;
 }
@@ -168,6 +165,11 @@ std::unique_ptr<KVViewerApp> MakeViewerApp() {
 
 void SetChartKeyHandler(TChartKeyHandler handler) {
     hooks().keyHandler = std::move(handler);
+}
+
+void NoteFrameStates(const ui::TWindow& frame) {
+    hooks().frameIconic = frame.IsIconic();
+    hooks().frameZoomed = frame.IsZoomed();
 }
 
 bool FrameIsIconic() {

@@ -119,7 +119,10 @@ std::unique_ptr<KVViewerApp> MakeViewerApp();
 using TChartKeyHandler = std::function<bool(const ui::MSG& msg)>;
 void SetChartKeyHandler(TChartKeyHandler handler);
 
-// The frame's states as the hook last noted them.
+// The frame's states as the hook last noted them: before every message it
+// sees, the hook notes whether the frame is minimised and whether it is
+// maximised.
+void NoteFrameStates(const ui::TWindow& frame);
 bool FrameIsIconic();
 bool FrameIsZoomed();
 

@@ -134,11 +134,16 @@ struct TChartWindowState {
     // distance (nautical miles) from own ship to the cursor.
     double cursorBearing = 0, cursorDistance = 0;
     int cursorRequest = 0; // 0 unchanged, 1..7 the cursor shape the timer sets
+    int cursorKind = 0;    // the last cursor request above 0 the timer applied
     int redrawRequest = 0; // 1: the timer invalidates the chart window
+    // Objects of this kind are listed into the list chooser by the next pass
+    // that picks or lists them (2: routes); 0 none.
+    int listKind = 0;
 
     // --- Route following ---
     std::array<RoutePoint, kRoutePointMax> routePoints{}; // the active route's points
     int routePointCount = 0;
+    double routeTotal = 0;                // the route's length, nautical miles
     int destinationIndex = 0;             // the route point steered for
     double routeRange = 0;                // to the destination, nautical miles
     double routeBearing = 0;              // to the destination, degrees, 0 to 360

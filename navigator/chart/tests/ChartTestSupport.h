@@ -3,6 +3,7 @@
 // program-wide state set back before and after each test.
 #pragma once
 
+#include "app/KVViewerApp.h"
 #include "app/TMyFrame.h"
 #include "app/ViewerModule.h"
 #include "chart/ChartWindowState.h"
@@ -37,6 +38,7 @@ template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
 
     Host() {
         ResetChartWindowState();
+        NoteFrameStates(ui::TWindow(nullptr)); // neither minimised nor maximised
         ChartWindowCalls() = TChartWindowCalls{};
         ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
         client = new Client(nullptr);
@@ -52,12 +54,33 @@ template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
         settle();
     }
     ~Host() {
+        NoteFrameStates(ui::TWindow(nullptr));
         SetChartWindowFactory(nullptr);
         ChartWindowCalls() = TChartWindowCalls{};
         ResetChartWindowState();
     }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
+};
+
+// The frame as the application's hook notes it: maximised or not, for the
+// object's life; afterwards neither minimised nor maximised.
+class NotedFrame {
+  public:
+    explicit NotedFrame(bool maximised) : frame_(nullptr, "frame") {
+        frame_.Attr.W = 320;
+        frame_.Attr.H = 200;
+        EXPECT_TRUE(frame_.Create());
+        frame_.ShowWindow(maximised ? ui::SW_SHOWMAXIMIZED : ui::SW_SHOWNORMAL);
+        NoteFrameStates(frame_);
+        EXPECT_EQ(FrameIsZoomed(), maximised);
+    }
+    ~NotedFrame() { NoteFrameStates(ui::TWindow(nullptr)); }
+    NotedFrame(const NotedFrame&) = delete;
+    NotedFrame& operator=(const NotedFrame&) = delete;
+
+  private:
+    ui::TWindow frame_;
 };
 
 } // namespace charttest
