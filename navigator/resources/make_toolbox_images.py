@@ -177,8 +177,14 @@ class Canvas:
 def auto_chart():
     """120, automatic chart change: own ship inside a turning arrow."""
     c = Canvas(GLYPH)
-    c.ring(8.5, 8.5, 5.6, 7.2, INK, skip=lambda a: 20 <= a <= 70)
-    c.polygon([(12.5, 1.0), (17.0, 4.0), (12.0, 6.5)], INK)
+    c.ring(8.5, 8.5, 5.6, 7.2, INK, skip=lambda a: 12 <= a <= 62)
+    # The arrowhead at the ring's end, pointing on clockwise.
+    a = math.radians(12)
+    end = (8.5 + 6.4 * math.sin(a), 8.5 - 6.4 * math.cos(a))
+    tangent, radial = (math.cos(a), math.sin(a)), (math.sin(a), -math.cos(a))
+    c.polygon([(end[0] + 4.8 * tangent[0], end[1] + 4.8 * tangent[1]),
+               (end[0] + 3.2 * radial[0], end[1] + 3.2 * radial[1]),
+               (end[0] - 3.2 * radial[0], end[1] - 3.2 * radial[1])], INK)
     c.disc(8.5, 8.5, 2.6, RED)
     c.set(8, 8, WHITE)
     c.set(9, 9, WHITE)
