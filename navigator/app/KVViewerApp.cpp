@@ -130,8 +130,8 @@ void KVViewerApp::InitMainWindow() {
 }
 
 bool KVViewerApp::ProcessAppMsg(ui::MSG& msg) {
-    if (frame_ && frame_->IsWindow()) NoteFrameStates(*frame_);
-    Hooks& h = hooks();
+    if (frame_ && frame_->IsWindow()) NoteFrameStates(frame_->IsIconic(), frame_->IsZoomed());
+    const Hooks& h = hooks();
     if (msg.message == ui::WM_KEYDOWN && h.keyHandler) return h.keyHandler(msg);
     return false;
 }
@@ -167,17 +167,17 @@ void SetChartKeyHandler(TChartKeyHandler handler) {
     hooks().keyHandler = std::move(handler);
 }
 
-void NoteFrameStates(const ui::TWindow& frame) {
-    hooks().frameIconic = frame.IsIconic();
-    hooks().frameZoomed = frame.IsZoomed();
-}
-
 bool FrameIsIconic() {
     return hooks().frameIconic;
 }
 
 bool FrameIsZoomed() {
     return hooks().frameZoomed;
+}
+
+void NoteFrameStates(bool iconic, bool zoomed) {
+    hooks().frameIconic = iconic;
+    hooks().frameZoomed = zoomed;
 }
 
 int MulDiv(int a, int b, int c) {

@@ -119,12 +119,12 @@ std::unique_ptr<KVViewerApp> MakeViewerApp();
 using TChartKeyHandler = std::function<bool(const ui::MSG& msg)>;
 void SetChartKeyHandler(TChartKeyHandler handler);
 
-// The frame's states as the hook last noted them: before every message it
-// sees, the hook notes whether the frame is minimised and whether it is
-// maximised.
-void NoteFrameStates(const ui::TWindow& frame);
+// The frame's states as the hook last noted them.
 bool FrameIsIconic();
 bool FrameIsZoomed();
+// Notes the frame's states as the hook does before each message (tests note
+// states of their own).
+void NoteFrameStates(bool iconic, bool zoomed);
 
 // A fatal error: the box "ERROR !!" with the text (task-modal, stop icon,
 // brought to the front), then the quit message with code 0.

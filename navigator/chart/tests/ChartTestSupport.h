@@ -30,7 +30,8 @@ inline void settle() {
 // An application whose main window is a frame of 640 x 480 (a plain MDI
 // frame, or the program's own with its bars and gadgets) around a client of
 // the given class; the client's set-up has run when the constructor ends.
-// Chart windows made meanwhile get no user-object store.
+// Chart windows made meanwhile get no user-object store, and the frame is
+// noted neither minimised nor maximised.
 template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
     ui::TApplication app;
     Client* client;
@@ -38,7 +39,7 @@ template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
 
     Host() {
         ResetChartWindowState();
-        NoteFrameStates(ui::TWindow(nullptr)); // neither minimised nor maximised
+        NoteFrameStates(false, false);
         ChartWindowCalls() = TChartWindowCalls{};
         ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
         client = new Client(nullptr);
@@ -54,7 +55,7 @@ template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
         settle();
     }
     ~Host() {
-        NoteFrameStates(ui::TWindow(nullptr));
+        NoteFrameStates(false, false);
         SetChartWindowFactory(nullptr);
         ChartWindowCalls() = TChartWindowCalls{};
         ResetChartWindowState();
@@ -65,22 +66,11 @@ template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
 
 // The frame as the application's hook notes it: maximised or not, for the
 // object's life; afterwards neither minimised nor maximised.
-class NotedFrame {
-  public:
-    explicit NotedFrame(bool maximised) : frame_(nullptr, "frame") {
-        frame_.Attr.W = 320;
-        frame_.Attr.H = 200;
-        EXPECT_TRUE(frame_.Create());
-        frame_.ShowWindow(maximised ? ui::SW_SHOWMAXIMIZED : ui::SW_SHOWNORMAL);
-        NoteFrameStates(frame_);
-        EXPECT_EQ(FrameIsZoomed(), maximised);
-    }
-    ~NotedFrame() { NoteFrameStates(ui::TWindow(nullptr)); }
+struct NotedFrame {
+    explicit NotedFrame(bool maximised) { NoteFrameStates(false, maximised); }
+    ~NotedFrame() { NoteFrameStates(false, false); }
     NotedFrame(const NotedFrame&) = delete;
     NotedFrame& operator=(const NotedFrame&) = delete;
-
-  private:
-    ui::TWindow frame_;
 };
 
 } // namespace charttest

@@ -210,10 +210,10 @@ TEST(MDIClient, TheConstructorAndDestructorSetTheirSystemColours) {
     const ui::TColor grey = 0x123456;
     ui::SetSysColors(1, &infoBk, &grey);
     ui::SetSysColors(1, &window, &grey);
+    // No store: this test has no folder of its own, and tests run side by side.
+    ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
     {
         ui::TApplication app;
-        // The chart window its set-up makes opens no store in the test's folder.
-        ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
         KVViewerMDIClient client(nullptr);
         EXPECT_EQ(ui::GetSysColor(ui::COLOR_INFOBK), 0x00FFFFu);
         EXPECT_EQ(ui::GetSysColor(ui::COLOR_WINDOW), grey); // only COLOR_INFOBK
@@ -224,8 +224,8 @@ TEST(MDIClient, TheConstructorAndDestructorSetTheirSystemColours) {
     std::vector<ui::TColor> day = expected(kDay);
     day[0] = 0xFFFFFF;
     EXPECT_EQ(sysColours(), day);
-    ResetChartWindowState();
     ChartWindowCalls() = TChartWindowCalls{};
+    ResetChartWindowState();
 }
 
 TEST(MDIClient, EachSchemeSetsItsTenSystemColours) {
