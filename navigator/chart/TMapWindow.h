@@ -78,7 +78,9 @@ class TMapWindow : public ui::TMDIChild {
     // level scale the query opens at, divisor the view's display scale.
     virtual void DrawChart(double scale, double divisor, int levelIndex, Map* map, gdi::Dc& dc,
                            const ui::TRect& view);
-    // Builds the table of flashing lights in view again.
+    // Builds the table of flashing lights in view again: the free-standing
+    // lights (code 86, no children) of the view at the drawing pass's query
+    // scale (chart/LightAnimation.h).
     virtual void RebuildLightTable();
     // Whether chart level `levelIndex` has chart data at the point.
     virtual bool HasChartData(int levelIndex, const GeoPoint& point);
@@ -139,6 +141,9 @@ class TMapWindow : public ui::TMDIChild {
     // redraw-once request is pending, or the client's size changed), copied
     // to the window, and own ship over it (ChartPainting.h).
     void EvPaint();
+    // The light marks (chart/LightAnimation.h): one step of the animation on
+    // the window, every second tick; and the marks that are on drawn again on
+    // dc (the own-ship overlay's copy of the chart picture).
     void StepLightAnimation();
     void DrawLitLightMarks(gdi::Dc& dc);
     void DrawUserObjectsOfKind(gdi::Dc& dc, int code);

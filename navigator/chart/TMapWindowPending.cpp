@@ -14,11 +14,6 @@ void TMapWindow::DrawGridAndBorder(gdi::Dc&, const ui::TRect&) {}
 void TMapWindow::DrawOwnShipOverlay(gdi::Dc&, int, int, bool) {}
 void TMapWindow::DrawOwnShipSymbol(gdi::Dc&, int, int, double, double, double) {}
 
-// --- Light flash animation ---
-void TMapWindow::RebuildLightTable() {}
-void TMapWindow::StepLightAnimation() {}
-void TMapWindow::DrawLitLightMarks(gdi::Dc&) {}
-
 // --- Drawing and picking the user's stored objects and the active route ---
 void TMapWindow::ComputeLegGeometry(int, int, int, int, bool, int) {}
 void TMapWindow::DrawLeg(gdi::Dc&, int, int, int, int, int, int, int) {}
