@@ -15,6 +15,7 @@
 #include "app/ViewerPalette.h"
 #include "chart/ChartPainting.h"
 #include "chart/TMapWindow.h"
+#include "kv71/TKV71Db.h"
 #include "ui/Application.h"
 #include "ui/Frame.h"
 #include "ui/Screen.h"
