@@ -824,7 +824,7 @@ TEST(LightSample, TheHarbourLightsFlashInTheSectorOwnShipSees) {
     std::printf("%s\n", path.c_str());
 }
 
-TEST(LightSample, MarsteinsSixtySecondPeriodAndTheBuoysLightsNeverEnterTheTable) {
+TEST(LightSample, MarsteinsTwentySecondPeriodAndTheBuoysLightsNeverEnterTheTable) {
     HarbourFixture f;
     // The buoys of Vågen and Puddefjorden lie in the harbour view; their
     // lights stand inside the aggregates, which the rebuild does not open.
@@ -847,7 +847,7 @@ TEST(LightSample, MarsteinsSixtySecondPeriodAndTheBuoysLightsNeverEnterTheTable)
     EXPECT_EQ(lights - lightsInAggregates, 7);
     EXPECT_EQ(LightAnimation().count, 7);
 
-    // Marstein, 200 tenths of a second: drawn at level index 4, never kept.
+    // Marstein, 20 s (200 tenths): drawn at level index 4, never kept.
     delete f.chart;
     f.chart = new TLightWindow(*f.host.client, "", 4, 5.01, 60.132);
     ASSERT_TRUE(f.chart->Create());
