@@ -212,6 +212,8 @@ TEST(MDIClient, TheConstructorAndDestructorSetTheirSystemColours) {
     const ui::TColor grey = 0x123456;
     ui::SetSysColors(1, &infoBk, &grey);
     ui::SetSysColors(1, &window, &grey);
+    // No store: this test has no folder of its own, and tests run side by side.
+    ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
     {
         ui::TApplication app;
         KVViewerMDIClient client(nullptr);
@@ -224,6 +226,7 @@ TEST(MDIClient, TheConstructorAndDestructorSetTheirSystemColours) {
     std::vector<ui::TColor> day = expected(kDay);
     day[0] = 0xFFFFFF;
     EXPECT_EQ(sysColours(), day);
+    ChartWindowCalls() = TChartWindowCalls{};
     ResetChartWindowState();
 }
 
