@@ -89,6 +89,11 @@ struct TChartWindowState {
     // its points so far.
     std::int32_t recordedRouteId = 0;
     int recordedPointCount = 0;
+    // The range marker around own ship: distance in hundredths of a nautical
+    // mile (0: none) and bearing in degrees. Nothing sets it yet; the own-ship
+    // overlay takes it over at its first drawing after a paint.
+    int rangeMarkerDistance = 0;
+    double rangeMarkerBearing = 0;
 
     // --- Drawing ---
     std::array<std::uint8_t, kDisplayCategoryCount> displayCategories{}; // 1: drawn
@@ -105,6 +110,7 @@ struct TChartWindowState {
     // --- Interaction ---
     int routeState = 0;                  // 0 none, 1 active, 2 being placed, 3 being edited
     std::int32_t activeRouteId = 0;      // store id of the active route; 0 none
+    std::int32_t shownTrackId = 0;       // store id of the track chosen to be shown; 0 none
     int markedRoutePoint = -1;           // route point drawn with a large square; -1 none
     std::uint8_t forwardFlag = 1;        // 1 the active route in stored order, 0 reversed
     std::uint8_t routeExtension = 0;     // a second route is appended to the active one

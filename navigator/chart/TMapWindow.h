@@ -84,15 +84,27 @@ class TMapWindow : public ui::TMDIChild {
     virtual void RebuildLightTable();
     // Whether chart level `levelIndex` has chart data at the point.
     virtual bool HasChartData(int levelIndex, const GeoPoint& point);
-    // The user's objects and the active route.
+    // The user's objects and the active route into dc (memory picture 1 in
+    // client pixels, ChartOverlays.h): with an active route, the route
+    // table's client points through the Map; then the store's passes.
     virtual void DrawUserObjectOverlay(gdi::Dc& dc);
-    // Own ship's track; answers the client point of the newest point drawn.
+    // Own ship's track into dc in client pixels through `map`: the ring's
+    // points oldest first, as polylines split where a point lies too far off
+    // (ChartOverlays.h); nothing is drawn when `draw` is false. Answers the
+    // client point of the newest point kept, (0, 0) when none is.
     virtual Point DrawTrackOverlay(gdi::Dc& dc, Map* map, bool draw);
-    // The grid and the border scale of the view rectangle.
+    // The grid and the border scale of the view rectangle (chart units; dc
+    // under the chart mapping, y up; ChartBorder.h).
     virtual void DrawGridAndBorder(gdi::Dc& dc, const ui::TRect& view);
-    // Own ship at client point (x, y) with its vector and track piece.
+    // Own ship at client point (x, y) with its vector and track piece, drawn
+    // on a copy of memory picture 1 (picture 2) that then goes onto dc, the
+    // window's context; with a new position the vector is worked out again.
+    // Also refreshes the read-outs that follow own ship (ChartOverlays.h).
     virtual void DrawOwnShipOverlay(gdi::Dc& dc, int x, int y, bool newPosition);
-    // Own ship's symbol at client point (x, y).
+    // Own ship's symbol at client point (x, y) (client pixels): the range
+    // marker, the rings, the course vector and heading line, the ticks.
+    // heading in degrees; lon, lat own ship's position in degrees (nothing
+    // is drawn above 80 degrees of latitude).
     virtual void DrawOwnShipSymbol(gdi::Dc& dc, int x, int y, double heading, double lon,
                                    double lat);
     // Length, direction and corridor of the leg between two client points.
@@ -141,14 +153,16 @@ class TMapWindow : public ui::TMDIChild {
     // redraw-once request is pending, or the client's size changed), copied
     // to the window, and own ship over it (ChartPainting.h).
     void EvPaint();
-    // The light marks (chart/LightAnimation.h): one step of the animation on
-    // the window, every second tick; and the marks that are on drawn again on
-    // dc (the own-ship overlay's copy of the chart picture).
+    // One step of the light animation on the window (chart/LightAnimation.h),
+    // every second tick. DrawLitLightMarks draws the marks that are on again
+    // on dc (the own-ship overlay's copy of the chart picture).
     void StepLightAnimation();
-    void DrawLitLightMarks(gdi::Dc& dc);
-    void DrawUserObjectsOfKind(gdi::Dc& dc, int code);
-    void DrawUserObject(gdi::Dc& dc, int type, std::int32_t id);
-    void DrawActiveRouteFromTable(gdi::Dc& dc);
+    // The overlays draw through these four; they are virtual so that a
+    // test can watch what the overlays ask of them.
+    virtual void DrawLitLightMarks(gdi::Dc& dc);
+    virtual void DrawUserObjectsOfKind(gdi::Dc& dc, int code);
+    virtual void DrawUserObject(gdi::Dc& dc, int type, std::int32_t id);
+    virtual void DrawActiveRouteFromTable(gdi::Dc& dc);
     int HitRouteTablePoint(int x, int y);
     void DrawObjectLabel(gdi::Dc& dc, int x, int y, std::int32_t objectId, int colour,
                          std::time_t time, const char* text, bool timeFlag);
@@ -215,6 +229,13 @@ class TMapWindow : public ui::TMDIChild {
     TMapPens pens;
     // Course vector and heading line, client pixels; corridor offsets of a leg.
     double vectorDx = 0, vectorDy = 0, headingDx = 0, headingDy = 0, corridorDx = 0, corridorDy = 0;
+    // The range marker as the own-ship overlay took it over at its first
+    // drawing after a paint: distance in hundredths of a nautical mile (0
+    // none), bearing in degrees.
+    int rangeDistance = 0;
+    double rangeBearing = 0;
+    // The picture count the own-ship overlay saw last (a new one: a paint).
+    unsigned long overlayPictureCount = 0;
     // Windows the chart window owns, each null until made (held through the
     // window layer's base class).
     ui::TWindow* listDlg = nullptr;  // the list chooser

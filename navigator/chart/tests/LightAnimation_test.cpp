@@ -3,14 +3,15 @@
 // on a recording context, the sectors by the bearing from own ship, the
 // setting and the frame through the timer, the mark's pixels, and the sample
 // chart's harbour lights flashing for a ship of the sample track.
-#include "AppTestSupport.h"
+#include "SampleChart.h"
+#include "TestPictures.h"
 #include "TimerTestSupport.h"
 
+#include "app/KVViewerApp.h"
 #include "app/ViewerPalette.h"
 #include "chart/ChartPainting.h"
 #include "chart/LightAnimation.h"
 
-#include "ChartRenderer.h"
 #include "gdb/GdbObject.h"
 #include "gdb/TGdbQuery.h"
 #include "gdi/Bitmap.h"
@@ -28,7 +29,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <numbers>
 #include <optional>
@@ -473,7 +473,7 @@ TEST(LightStep, TheSectorIsTestedOnTheBearingFromOwnShipToTheLight) {
 // ---------------------------------------------------------------------------
 // The setting and the frame, through the timer
 
-TEST(LightTimer, TheStepRunsEverySecondTickAsTheSettingAndTheSchemeAllow) {
+TEST(LightTimer, TheStepRunsEverySecondTickAsTheSettingTheSchemeAndTheFrameAllow) {
     TimerFixture f;
     f.make(5);
     TChartWindowState& s = ChartWindowState();
@@ -481,57 +481,20 @@ TEST(LightTimer, TheStepRunsEverySecondTickAsTheSettingAndTheSchemeAllow) {
     const std::array<std::uint8_t, 8> tenSteps{0, 10, 10, 10, 10, 10, 10, 10}, none{};
     const struct {
         int setting, scheme;
-        bool steps;
-    } cases[] = {{0, 0, false}, {0, 2, false}, {1, 0, false}, {1, 1, true},
-                 {1, 3, true},  {2, 0, true},  {2, 2, true}};
+        bool iconic, steps;
+    } cases[] = {{0, 0, false, false}, {0, 2, false, false}, {1, 0, false, false},
+                 {1, 1, false, true},  {1, 3, false, true},  {2, 0, false, true},
+                 {2, 2, false, true},  {2, 0, true, false},  {1, 2, true, false}};
     for (const auto& c : cases) {
         ChartSettings().lightAnimation = c.setting;
         s.illuminationLevel = c.scheme;
+        NoteFrameStates(c.iconic, false);
         LightAnimation().phases = {};
         f.tick(20);
         EXPECT_EQ(LightAnimation().phases, c.steps ? tenSteps : none)
-            << "setting " << c.setting << ", scheme " << c.scheme;
+            << "setting " << c.setting << ", scheme " << c.scheme << (c.iconic ? ", iconic" : "");
     }
-}
-
-TEST(LightTimer, AnIconicFrameStopsTheStep) {
-    apptest::TestFolder folder;
-    apptest::writeFile(folder / "SOLVNV.INI", apptest::sampleIni());
-    ASSERT_TRUE(LoadSettings());
-    auto app = std::make_unique<KVViewerApp>();
-    ASSERT_TRUE(app->InitInstance());
-    settle();
-    TMyFrame& frame = *app->GetFrame();
-    auto* client = dynamic_cast<KVViewerMDIClient*>(frame.GetClientWindow());
-    ASSERT_TRUE(client);
-    TMapWindow* chart = client->GetChartWindow();
-    ASSERT_TRUE(chart);
-    chart->KillTimer(kChartTimerId);
-    ChartSettings().lightAnimation = 2;
-    ui::MSG any;
-    const auto stepsOver20Ticks = [&] {
-        LightAnimation().phases = {};
-        for (int i = 0; i < 20; ++i)
-            chart->EvTimer(kChartTimerId);
-    };
-    app->ProcessAppMsg(any); // the hook notes the frame's state
-    ASSERT_FALSE(FrameIsIconic());
-    stepsOver20Ticks();
-    EXPECT_EQ(LightAnimation().phases[7], 10);
-
-    frame.ShowWindow(ui::SW_MINIMIZE);
-    settle();
-    app->ProcessAppMsg(any);
-    EXPECT_TRUE(FrameIsIconic());
-    stepsOver20Ticks();
-    EXPECT_EQ(LightAnimation().phases[7], 0);
-
-    // The hook's note outlives the application: restored for the tests after.
-    frame.ShowWindow(ui::SW_RESTORE);
-    settle();
-    app->ProcessAppMsg(any);
-    EXPECT_FALSE(FrameIsIconic());
-    app.reset();
+    NoteFrameStates(false, false);
 }
 
 // ---------------------------------------------------------------------------
@@ -612,17 +575,11 @@ class TLightWindow : public TMapWindow {
 // window's own timer stopped, following off.
 struct HarbourFixture : TimerFixture {
     static constexpr int kWidth = 1920, kHeight = 1080, kPixelsPerMetre = 3780;
-    chartview::ChartEngine engine{DATA_DIR "/dict", DATA_DIR "/sample/kv71"};
+    charttest::SampleChart sample;
     TLightWindow* chart = nullptr;
 
-    HarbourFixture() {
-        SetChartDatabase(&engine.database());
-        LoadPalettes(DATA_DIR);
-    }
-    ~HarbourFixture() {
-        delete chart;
-        SetChartDatabase(nullptr);
-    }
+    HarbourFixture() { LoadPalettes(DATA_DIR); }
+    ~HarbourFixture() { delete chart; }
     TLightWindow& open(double lon = 5.30, double lat = 60.398) {
         chart = new TLightWindow(*host.client, "", 5, lon, lat);
         EXPECT_TRUE(chart->Create());
@@ -680,9 +637,8 @@ TEST(LightSample, TheHarbourLightsFlashInTheSectorOwnShipSees) {
     const ui::TRect client = w.GetClientRect();
     ASSERT_EQ(client.Width(), HarbourFixture::kWidth);
     ASSERT_EQ(client.Height(), HarbourFixture::kHeight);
-    EXPECT_EQ(
-        f.engine.database().getLevel(ChartPassScales(w.levelScale, w.displayScale).queryScale),
-        6); // the level-F cells the pass draws
+    EXPECT_EQ(f.sample.database->getLevel(ChartPassScales(w.levelScale, w.displayScale).queryScale),
+              6); // the level-F cells the pass draws
 
     // The lights of the view, grouped by their point, near where the sample
     // chart's generator put them (it moves each onto the shore).
@@ -818,8 +774,7 @@ TEST(LightSample, TheHarbourLightsFlashInTheSectorOwnShipSees) {
     picture->setBrush(gdi::Brush::null());
     picture->ellipse(s.ownShipClient.x - 12, s.ownShipClient.y - 12, s.ownShipClient.x + 14,
                      s.ownShipClient.y + 14);
-    std::filesystem::create_directories(CHART_TEST_PICTURES);
-    const std::string path = std::string(CHART_TEST_PICTURES) + "/harbour-lights.png";
+    const std::string path = charttest::picturePath("harbour-lights");
     EXPECT_TRUE(picture->picture().save(QString::fromStdString(path), "PNG")) << path;
     std::printf("%s\n", path.c_str());
 }
@@ -829,7 +784,7 @@ TEST(LightSample, MarsteinsTwentySecondPeriodAndTheBuoysLightsNeverEnterTheTable
     // The buoys of Vågen and Puddefjorden lie in the harbour view; their
     // lights stand inside the aggregates, which the rebuild does not open.
     f.open();
-    TKV71Db& db = f.engine.database();
+    TKV71Db& db = *f.sample.database;
     GeoRect rect = ChartPassGeoRect(*f.chart->map, Rect{-960, -540, 960, 540});
     const TGdbFormula children{0, 15,      0xFFFFFFFFu,       2, 1, 1, 0, nullptr,
                                0, nullptr, GdbFormulaChildren};
@@ -867,6 +822,57 @@ TEST(LightSample, MarsteinsTwentySecondPeriodAndTheBuoysLightsNeverEnterTheTable
         found += o->GetLabel() == 86;
     query.close();
     EXPECT_EQ(found, 1);
+}
+
+// The own-ship overlay copies the chart picture over the window at every
+// tick: the marks that are on come back with it, also after a repaint; the
+// marks erased do not.
+TEST(LightSample, TheOwnShipOverlayKeepsTheMarksThatAreOnAndNotTheOthers) {
+    HarbourFixture f;
+    TLightWindow& w = f.open();
+    TimerFixture::fix(5 + 17.5996 / 60, 60 + 24.5537 / 60);
+    f.tickChart();
+    const TChartWindowState& s = ChartWindowState();
+    const TLightAnimation& a = LightAnimation();
+    int kvarven = -1; // all round: it flashes wherever own ship is
+    for (int i = 0; i < a.count; ++i)
+        if (a.entries[std::size_t(i)].sectorStart == 0 && a.entries[std::size_t(i)].sectorEnd == 0)
+            kvarven = i;
+    ASSERT_GE(kvarven, 0);
+    const TLightEntry& e = a.entries[std::size_t(kvarven)];
+    gdi::Dc& window = w.GetDC();
+    const gdi::Colour ink = window.resolve(w.pens[std::size_t(TMapPen::Mark11)].colour); // code 1
+    const auto inked = [&] { return window.getPixel(e.x, e.y - 5) == ink; };
+    const auto ownShipUpdate = [&] {
+        w.DrawOwnShipOverlay(window, s.ownShipClient.x, s.ownShipClient.y, false);
+    };
+    ASSERT_TRUE(w.memPicture1);
+    ASSERT_NE(w.memPicture1->getPixel(e.x, e.y - 5), ink);
+
+    // Ticks until a step draws the mark; the own-ship update keeps it.
+    for (int t = 0; !e.drawn && t < 200; ++t)
+        f.tickChart();
+    ASSERT_TRUE(e.drawn);
+    EXPECT_TRUE(inked());
+    ownShipUpdate();
+    EXPECT_TRUE(inked()) << "the own-ship update lost a lit mark";
+
+    // A repaint keeps the drawn flag; the own-ship update after it puts the
+    // mark back.
+    w.Invalidate(true);
+    settle();
+    EXPECT_TRUE(e.drawn);
+    ownShipUpdate();
+    EXPECT_TRUE(inked()) << "no lit mark after the repaint's own-ship update";
+
+    // Ticks until a step erases it; the own-ship update leaves it off.
+    for (int t = 0; e.drawn && t < 200; ++t)
+        f.tickChart();
+    ASSERT_FALSE(e.drawn);
+    EXPECT_FALSE(inked());
+    ownShipUpdate();
+    EXPECT_FALSE(inked()) << "the own-ship update brought an erased mark back";
+    EXPECT_EQ(window.getPixel(e.x, e.y - 5), w.memPicture1->getPixel(e.x, e.y - 5));
 }
 
 } // namespace
