@@ -180,7 +180,7 @@ struct TChartSettings {
     int crossTrackLimit = 0; // given to new and moved route points, hundredths of a mile
     int lightAnimation = 1;  // 0 off, 1 at dusk and night, 2 always
     std::uint8_t trackSwitch = 1;
-    int trackColour = 14; // colour type of the track
+    int trackColour = 5; // colour type of the track: magenta text, chart colour 28 on the chart
     // Force the track threshold to 20 or to 10 pixels (20 wins).
     std::uint8_t trackDensity20 = 0, trackDensity10 = 0;
     // The read-out panels made while their switch is on.
