@@ -145,6 +145,7 @@ struct TChartWindowState {
     // --- Route following ---
     std::array<RoutePoint, kRoutePointMax> routePoints{}; // the active route's points
     int routePointCount = 0;
+    double routeTotal = 0;                // the route's length, nautical miles
     int destinationIndex = 0;             // the route point steered for
     double routeRange = 0;                // to the destination, nautical miles
     double routeBearing = 0;              // to the destination, degrees, 0 to 360

@@ -63,8 +63,8 @@ class TMapWindow : public ui::TMDIChild {
     // Gives back, in this order: the symbol strip, the pens, the timer, the
     // owned windows (wind, depth and date read-outs, the store window, the
     // position, speed-and-course and bearing read-outs, the tool box, the two
-    // route read-outs, the list chooser, the help dialog), the Map, the memory
-    // pictures; then the child itself.
+    // route read-outs, the list chooser, the help dialog, the short
+    // read-out), the Map, the memory pictures; then the child itself.
     ~TMapWindow() override;
 
     // "TMapWindow".
@@ -257,8 +257,11 @@ class TMapWindow : public ui::TMDIChild {
     TChartPassResult lastChartPass; // what the last drawing pass did
     unsigned long pictureCount = 0; // chart pictures drawn (the 3D export runs once for each)
     ui::TWindow* helpDlg = nullptr; // the help dialog opened without a modal loop (Shift F1)
-    ui::UINT previousKey = 0;       // the key pressed before the one in hand
-    float shownDepth = 0;           // the depth and wind the read-outs were last given
+    // The short read-out at the top right corner (TShortReadoutWindow.h),
+    // destroyed at the 50th dialog count after it was shown.
+    ui::TWindow* shortReadout = nullptr;
+    ui::UINT previousKey = 0; // the key pressed before the one in hand
+    float shownDepth = 0;     // the depth and wind the read-outs were last given
     float shownWindSpeed = 0, shownWindDirection = 0;
 
   protected:
