@@ -5,11 +5,6 @@
 #include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
-// --- Light flash animation ---
-void TMapWindow::RebuildLightTable() {}
-void TMapWindow::StepLightAnimation() {}
-void TMapWindow::DrawLitLightMarks(gdi::Dc&) {}
-
 // --- Drawing and picking the user's stored objects and the active route ---
 void TMapWindow::ComputeLegGeometry(int, int, int, int, bool, int) {}
 void TMapWindow::DrawLeg(gdi::Dc&, int, int, int, int, int, int, int) {}
