@@ -142,6 +142,11 @@ struct TChartWindowState {
     int cursorRequest = 0; // 0 unchanged, 1..7 the cursor shape the timer sets
     int redrawRequest = 0; // 1: the timer invalidates the chart window
 
+    // --- Placing new routes and lines (TMapWindow::PlaceRoutePoint) ---
+    int placedKind = 2;           // the kind being placed or edited: 2 a route, 3 a line
+    GeoPoint anchorPoint{};       // the last placed point (own ship at the start)
+    ChartPoint rubberBandStart{}; // where the rubber band starts, chart units
+
     // --- Route following ---
     std::array<RoutePoint, kRoutePointMax> routePoints{}; // the active route's points
     int routePointCount = 0;
@@ -188,6 +193,8 @@ struct TChartSettings {
     std::uint8_t positionReadout = 1, speedCourseReadout = 1, bearingReadout = 1, dateReadout = 1;
     // The bearing read-out gives distances below half a nautical mile in metres.
     std::uint8_t shortDistancesInMetres = 1;
+    // Every symbol placed asks for its name, as every new route does.
+    std::uint8_t nameOnPlacing = 1;
 };
 
 TChartSettings& ChartSettings();
