@@ -371,7 +371,8 @@ void TMapWindow::DrawStoredObject(gdi::Dc& dc, int type, std::int32_t id, TObjec
 
     if (active && s.routeState == 1) {
         DrawActiveRouteFromTable(dc);
-        if (!s.informationMode) return;
+        // Only a pick in the information mode goes on to the stored points.
+        if (!s.informationMode || type < 200) return;
     }
     if (type == 1 && !settings.trackSwitch) return;
     if (type == 3 && !settings.lineSwitch) return;

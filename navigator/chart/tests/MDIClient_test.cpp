@@ -212,6 +212,8 @@ TEST(MDIClient, TheConstructorAndDestructorSetTheirSystemColours) {
     const ui::TColor grey = 0x123456;
     ui::SetSysColors(1, &infoBk, &grey);
     ui::SetSysColors(1, &window, &grey);
+    // The chart window the client makes opens no store in the test's folder.
+    ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
     {
         ui::TApplication app;
         KVViewerMDIClient client(nullptr);
@@ -224,6 +226,7 @@ TEST(MDIClient, TheConstructorAndDestructorSetTheirSystemColours) {
     std::vector<ui::TColor> day = expected(kDay);
     day[0] = 0xFFFFFF;
     EXPECT_EQ(sysColours(), day);
+    ChartWindowCalls() = TChartWindowCalls{};
     ResetChartWindowState();
 }
 

@@ -747,10 +747,14 @@ TEST(UserObjectPicks, TheInformationModeKeepsThePassGoing) {
 
     s.informationMode = true;
     f.w->DrawUserObjectsOfKind(f.dc, 402);
-    EXPECT_NE(f.take(), ""); // the table is drawn, and the stored points are tested
+    const std::string table = f.take(); // the table is drawn, and the stored points are tested
+    EXPECT_NE(table, "");
     EXPECT_EQ(s.pickedFlag, 1);
     EXPECT_EQ(s.pickedPointNumber, 2);
     EXPECT_EQ(s.editedObject.id, kRoute);
+    // Drawing it still draws only the table.
+    f.w->DrawUserObject(f.dc, 2, kRoute);
+    EXPECT_EQ(f.take(), table);
 
     // On a symbol (405), with the record for its dialog.
     s.pickedFlag = 0;
