@@ -212,7 +212,7 @@ TEST(MDIClient, TheConstructorAndDestructorSetTheirSystemColours) {
     const ui::TColor grey = 0x123456;
     ui::SetSysColors(1, &infoBk, &grey);
     ui::SetSysColors(1, &window, &grey);
-    // The chart window the client makes opens no store in the test's folder.
+    // No store: this test has no folder of its own, and tests run side by side.
     ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
     {
         ui::TApplication app;
