@@ -4,23 +4,35 @@
 // Bergen harbour, own ship following in view; warm unless said otherwise.
 //
 //   BM_Tick            one tick with a new fix, no level request and no
-//                      re-centre; the overlays are placeholders (goal 0.3 ms)
+//                      re-centre, the overlays drawing (the tick without
+//                      them: goal 0.3 ms)
 //   BM_AutoChartCheck  the automatic chart check: the seven probes at own
 //                      ship, the probe at the view centre and the choice; /1
 //                      with the cell cache emptied before each check (cold)
 //   BM_Rescale         the re-scale without the repaint: the new Map, the
 //                      gadget, the chart-data probe, the points (goal 3 ms)
+//   BM_OwnShipUpdate   one own-ship overlay with a new position: the copy of
+//                      picture 1 to picture 2, the symbol with its vector,
+//                      the track piece, the copy to the window and the
+//                      read-outs (goal 1 ms)
+//   BM_PictureCopies   its two whole-picture copies alone
+//   BM_TrackOverlay    the track overlay with 500 points in view into
+//                      picture 1 (goal 0.2 ms)
+//   BM_GridAndBorder   the grid and border scale into picture 1 under the
+//                      chart mapping (goal 1 ms)
 //
 // The chart-data probe of the window is not part of the program yet; the
 // benchmark's window answers it as that probe will: a query of the point
 // widened by one unit at the level's scale, and the first class-217 object
-// (land or sea area) without a parent that projects there.
+// (land or sea area) without a parent that projects there. The paint after
+// the set-up made the memory pictures and the read-out scale.
 #include "ChartRenderer.h"
 
 #include "app/TMyFrame.h"
 #include "app/ViewerModule.h"
 #include "app/ViewerPalette.h"
 #include "chart/ChartLevels.h"
+#include "chart/ChartOverlays.h"
 #include "chart/ChartPainting.h"
 #include "chart/ChartWindowState.h"
 #include "chart/MapWindowRules.h"
@@ -188,5 +200,67 @@ void BM_Rescale(benchmark::State& state) {
     s.counters(state);
 }
 BENCHMARK(BM_Rescale)->Unit(benchmark::kMillisecond);
+
+void BM_OwnShipUpdate(benchmark::State& state) {
+    Scene& s = scene();
+    TMapWindow& w = *s.window;
+    TChartWindowState& st = ChartWindowState();
+    st.lastLoggedPoint = {st.ownShipClient.x - 60, st.ownShipClient.y + 40};
+    s.fix(0);
+    for (auto _ : state)
+        w.DrawOwnShipOverlay(w.GetDC(), st.ownShipClient.x, st.ownShipClient.y, true);
+    s.counters(state);
+}
+BENCHMARK(BM_OwnShipUpdate)->Unit(benchmark::kMicrosecond);
+
+void BM_PictureCopies(benchmark::State& state) {
+    Scene& s = scene();
+    TMapWindow& w = *s.window;
+    const ui::TRect client = w.GetClientRect();
+    for (auto _ : state) {
+        w.memPicture2->blit(0, 0, client.Width(), client.Height(), *w.memPicture1, 0, 0,
+                            gdi::BlitOp::Copy);
+        CopyToWindow(w.GetDC(), *w.memPicture2, client);
+    }
+    s.counters(state);
+}
+BENCHMARK(BM_PictureCopies)->Unit(benchmark::kMicrosecond);
+
+void BM_TrackOverlay(benchmark::State& state) {
+    Scene& s = scene();
+    TMapWindow& w = *s.window;
+    TChartWindowState& st = ChartWindowState();
+    // 500 points on a zigzag across the view.
+    for (int k = 0; k < kTrackRingSize; ++k) {
+        const GeoPoint g = GeoPointOf(*w.map, ChartPoint{k * 3 - 750, (k % 50) * 8 - 200});
+        st.trackRing[std::size_t(k)].lon = NrmToDegrees(g.lon);
+        st.trackRing[std::size_t(k)].lat = NrmToDegrees(g.lat);
+    }
+    st.trackIndex = 0;
+    int points = 0;
+    for (auto _ : state) {
+        const Point last = w.DrawTrackOverlay(*w.memPicture1, w.map.get(), true);
+        benchmark::DoNotOptimize(last);
+    }
+    for (const auto& run : TrackRuns(st.trackRing, st.trackIndex, *w.map, w.GetClientRect()).runs)
+        points += int(run.size());
+    state.counters["points"] = points;
+}
+BENCHMARK(BM_TrackOverlay)->Unit(benchmark::kMicrosecond);
+
+void BM_GridAndBorder(benchmark::State& state) {
+    Scene& s = scene();
+    TMapWindow& w = *s.window;
+    const ui::TRect client = w.GetClientRect();
+    const ClientPoint c = ClientCentre(client);
+    gdi::RasterDc& picture = *w.memPicture1;
+    picture.setMapping(gdi::Mapping::yUp(c.x, c.y));
+    const ui::TRect view = ChartViewRect(client);
+    for (auto _ : state)
+        w.DrawGridAndBorder(picture, view);
+    picture.setMapping(gdi::Mapping{});
+    s.counters(state);
+}
+BENCHMARK(BM_GridAndBorder)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -130,11 +130,8 @@ void KVViewerApp::InitMainWindow() {
 }
 
 bool KVViewerApp::ProcessAppMsg(ui::MSG& msg) {
-    Hooks& h = hooks();
-    if (frame_ && frame_->IsWindow()) {
-        h.frameIconic = frame_->IsIconic();
-        h.frameZoomed = frame_->IsZoomed();
-    }
+    if (frame_ && frame_->IsWindow()) NoteFrameStates(frame_->IsIconic(), frame_->IsZoomed());
+    const Hooks& h = hooks();
     if (msg.message == ui::WM_KEYDOWN && h.keyHandler) return h.keyHandler(msg);
     return false;
 }
@@ -176,6 +173,11 @@ bool FrameIsIconic() {
 
 bool FrameIsZoomed() {
     return hooks().frameZoomed;
+}
+
+void NoteFrameStates(bool iconic, bool zoomed) {
+    hooks().frameIconic = iconic;
+    hooks().frameZoomed = zoomed;
 }
 
 int MulDiv(int a, int b, int c) {

@@ -122,6 +122,9 @@ void SetChartKeyHandler(TChartKeyHandler handler);
 // The frame's states as the hook last noted them.
 bool FrameIsIconic();
 bool FrameIsZoomed();
+// Notes the frame's states as the hook does before each message (tests note
+// states of their own).
+void NoteFrameStates(bool iconic, bool zoomed);
 
 // A fatal error: the box "ERROR !!" with the text (task-modal, stop icon,
 // brought to the front), then the quit message with code 0.

@@ -40,13 +40,6 @@ gdi::Colour chartColour(std::size_t number) {
     return gdi::paletteIndex(static_cast<std::uint16_t>(_anSp57ColorsMap[number]));
 }
 
-// Copies the picture onto the window's context in device pixels, whatever
-// mapping the window's context holds (its state is kept).
-void copyToWindow(gdi::Dc& window, const gdi::RasterDc& picture, const ui::TRect& client) {
-    const gdi::Mapping mapping = window.setMapping(gdi::Mapping{});
-    window.blit(0, 0, client.Width(), client.Height(), picture, 0, 0, gdi::BlitOp::Copy);
-    window.setMapping(mapping);
-}
 
 std::unique_ptr<gdi::RasterDc> makePicture(const gdi::Dc& like, int width, int height) {
     auto picture = gdi::RasterDc::createCompatible(&like);
@@ -71,6 +64,12 @@ void makeMemoryPictures(TMapWindow& w, const gdi::Dc& windowDc, const ui::TRect&
 }
 
 } // namespace
+
+void CopyToWindow(gdi::Dc& window, const gdi::Dc& picture, const ui::TRect& client) {
+    const gdi::Mapping mapping = window.setMapping(gdi::Mapping{});
+    window.blit(0, 0, client.Width(), client.Height(), picture, 0, 0, gdi::BlitOp::Copy);
+    window.setMapping(mapping);
+}
 
 ui::TRect ChartViewRect(const ui::TRect& client) {
     const ClientPoint c = ClientCentre(client);
@@ -187,7 +186,7 @@ void TMapWindow::EvPaint() {
 
     // Nothing changed: the picture as it is.
     if (s.pictureUpToDate && !s.redrawOnce && memPicture1 && memPicture1->pictureSize() == size) {
-        copyToWindow(windowDc, *memPicture1, client);
+        CopyToWindow(windowDc, *memPicture1, client);
         ui::ClipCursor(nullptr);
         SetFocus();
         return;
@@ -230,7 +229,7 @@ void TMapWindow::EvPaint() {
         DrawTrackOverlay(picture, map.get(), true);
         DrawUserObjectOverlay(picture);
         if (map) s.ownShipClient = ClientPointOf(*map, s.ownShip, client);
-        copyToWindow(windowDc, picture, client);
+        CopyToWindow(windowDc, picture, client);
         DrawOwnShipOverlay(windowDc, s.ownShipClient.x, s.ownShipClient.y, false);
     } catch (...) {
         failure();

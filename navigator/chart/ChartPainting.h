@@ -30,6 +30,12 @@ class TMapWindow;
 // The view rectangle of a client rectangle (see above).
 ui::TRect ChartViewRect(const ui::TRect& client);
 
+// Copies the client's area of the picture (from its top left, in device
+// pixels) onto the window's context, whatever mapping that context holds
+// (its state is kept). The paint copies memory picture 1 so, the own-ship
+// overlay memory picture 2.
+void CopyToWindow(gdi::Dc& window, const gdi::Dc& picture, const ui::TRect& client);
+
 // Pixels per nautical mile at a display scale: vertical pixels per metre x
 // 1851.851852 / scale; 0 for a scale of 0.
 double PixelsPerNauticalMile(int pixelsPerMetre, double displayScale);

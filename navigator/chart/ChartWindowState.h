@@ -92,6 +92,11 @@ struct TChartWindowState {
     // its points so far.
     std::int32_t recordedRouteId = 0;
     int recordedPointCount = 0;
+    // The range marker around own ship: distance in hundredths of a nautical
+    // mile (0: none) and bearing in degrees. Nothing sets it yet; the own-ship
+    // overlay takes it over at its first drawing after a paint.
+    int rangeMarkerDistance = 0;
+    double rangeMarkerBearing = 0;
 
     // --- Drawing ---
     std::array<std::uint8_t, kDisplayCategoryCount> displayCategories{}; // 1: drawn
@@ -108,6 +113,7 @@ struct TChartWindowState {
     // --- Interaction ---
     int routeState = 0;                  // 0 none, 1 active, 2 being placed, 3 being edited
     std::int32_t activeRouteId = 0;      // store id of the active route; 0 none
+    std::int32_t shownTrackId = 0;       // store id of the track chosen to be shown; 0 none
     int markedRoutePoint = -1;           // route point drawn with a large square; -1 none
     std::uint8_t forwardFlag = 1;        // 1 the active route in stored order, 0 reversed
     std::uint8_t routeExtension = 0;     // a second route is appended to the active one
@@ -196,7 +202,7 @@ struct TChartSettings {
     int crossTrackLimit = 0; // given to new and moved route points, hundredths of a mile
     int lightAnimation = 1;  // 0 off, 1 at dusk and night, 2 always
     std::uint8_t trackSwitch = 1;
-    int trackColour = 14; // colour type of the track
+    int trackColour = 5; // colour type of the track: magenta text, chart colour 28 on the chart
     // Force the track threshold to 20 or to 10 pixels (20 wins).
     std::uint8_t trackDensity20 = 0, trackDensity10 = 0;
     // The read-out panels made while their switch is on.

@@ -88,15 +88,27 @@ class TMapWindow : public ui::TMDIChild {
     virtual void RebuildLightTable();
     // Whether chart level `levelIndex` has chart data at the point.
     virtual bool HasChartData(int levelIndex, const GeoPoint& point);
-    // The user's objects and the active route.
+    // The user's objects and the active route into dc (memory picture 1 in
+    // client pixels, ChartOverlays.h): with an active route, the route
+    // table's client points through the Map; then the store's passes.
     virtual void DrawUserObjectOverlay(gdi::Dc& dc);
-    // Own ship's track; answers the client point of the newest point drawn.
+    // Own ship's track into dc in client pixels through `map`: the ring's
+    // points oldest first, as polylines split where a point lies too far off
+    // (ChartOverlays.h); nothing is drawn when `draw` is false. Answers the
+    // client point of the newest point kept, (0, 0) when none is.
     virtual Point DrawTrackOverlay(gdi::Dc& dc, Map* map, bool draw);
-    // The grid and the border scale of the view rectangle.
+    // The grid and the border scale of the view rectangle (chart units; dc
+    // under the chart mapping, y up; ChartBorder.h).
     virtual void DrawGridAndBorder(gdi::Dc& dc, const ui::TRect& view);
-    // Own ship at client point (x, y) with its vector and track piece.
+    // Own ship at client point (x, y) with its vector and track piece, drawn
+    // on a copy of memory picture 1 (picture 2) that then goes onto dc, the
+    // window's context; with a new position the vector is worked out again.
+    // Also refreshes the read-outs that follow own ship (ChartOverlays.h).
     virtual void DrawOwnShipOverlay(gdi::Dc& dc, int x, int y, bool newPosition);
-    // Own ship's symbol at client point (x, y).
+    // Own ship's symbol at client point (x, y) (client pixels): the range
+    // marker, the rings, the course vector and heading line, the ticks.
+    // heading in degrees; lon, lat own ship's position in degrees (nothing
+    // is drawn above 80 degrees of latitude).
     virtual void DrawOwnShipSymbol(gdi::Dc& dc, int x, int y, double heading, double lon,
                                    double lat);
     // The leg from client point (x1, y1) to (x2, y2): legLength (nautical
@@ -159,13 +171,16 @@ class TMapWindow : public ui::TMDIChild {
     // to the window, and own ship over it (ChartPainting.h).
     void EvPaint();
     void StepLightAnimation();
-    void DrawLitLightMarks(gdi::Dc& dc);
+    // Virtual so that a test can watch what the overlays ask of it.
+    virtual void DrawLitLightMarks(gdi::Dc& dc);
 
     // --- The user's stored objects and the active route (TMapWindowUserObjects.cpp) ---
     // Everything these draw or pick is in client points of dc (the default
     // mapping): memory picture 1 from the user-object overlay, picture 2 from
     // the own-ship overlay, the window's context from the mouse handlers.
-    // Picks measure from cursorClient.
+    // Picks measure from cursorClient. The overlays draw through the first
+    // three; they are virtual so that a test can watch what the overlays ask
+    // of them.
 
     // One pass over the stored objects of one kind. The code is kind + 100 x
     // action, taken apart in this order: 401 and up pick for editing, 301 and
@@ -177,17 +192,17 @@ class TMapWindow : public ui::TMDIChild {
     // chooser. Drawing codes (below 200) bring each route's point count and
     // length up to date, and delete a route of fewer than two points (not the
     // one being placed or edited).
-    void DrawUserObjectsOfKind(gdi::Dc& dc, int code);
+    virtual void DrawUserObjectsOfKind(gdi::Dc& dc, int code);
     // Reads the points of one object 500 at a time and draws them (types 1
     // track, 2 route, 3 line) or hit-tests them at the click (201 to 203 pick,
     // 301 and 303 pick for deletion, 401 to 403 pick for editing). The active
     // route in route state 1 is drawn from the route table instead; while the
     // route-table fill request is set, drawing the active route fills the
     // route table (forward or reversed, appended while extending).
-    void DrawUserObject(gdi::Dc& dc, int type, std::int32_t id);
+    virtual void DrawUserObject(gdi::Dc& dc, int type, std::int32_t id);
     // The route table's legs, arrows, corridors, the marked point's frame and
     // the point numbers; in colour 2 while the route state is 1, else 1.
-    void DrawActiveRouteFromTable(gdi::Dc& dc);
+    virtual void DrawActiveRouteFromTable(gdi::Dc& dc);
     // 1 when the client point lies less than the pick tolerance from a point
     // of the route table in x and in y; the first such point (in table
     // order) gives the picked point number (index + 1). Else 0.
@@ -268,6 +283,13 @@ class TMapWindow : public ui::TMDIChild {
     TMapPens pens;
     // Course vector and heading line, client pixels; corridor offsets of a leg.
     double vectorDx = 0, vectorDy = 0, headingDx = 0, headingDy = 0, corridorDx = 0, corridorDy = 0;
+    // The range marker as the own-ship overlay took it over at its first
+    // drawing after a paint: distance in hundredths of a nautical mile (0
+    // none), bearing in degrees.
+    int rangeDistance = 0;
+    double rangeBearing = 0;
+    // The picture count the own-ship overlay saw last (a new one: a paint).
+    unsigned long overlayPictureCount = 0;
     // Windows the chart window owns, each null until made (held through the
     // window layer's base class).
     ui::TWindow* listDlg = nullptr;  // the list chooser

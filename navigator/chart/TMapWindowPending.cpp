@@ -5,15 +5,6 @@
 #include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
-// --- Overlays of own ship, course vector and track; the border and mile scale ---
-void TMapWindow::DrawUserObjectOverlay(gdi::Dc&) {}
-Point TMapWindow::DrawTrackOverlay(gdi::Dc&, Map*, bool) {
-    return Point{0, 0};
-}
-void TMapWindow::DrawGridAndBorder(gdi::Dc&, const ui::TRect&) {}
-void TMapWindow::DrawOwnShipOverlay(gdi::Dc&, int, int, bool) {}
-void TMapWindow::DrawOwnShipSymbol(gdi::Dc&, int, int, double, double, double) {}
-
 // --- Light flash animation ---
 void TMapWindow::RebuildLightTable() {}
 void TMapWindow::StepLightAnimation() {}

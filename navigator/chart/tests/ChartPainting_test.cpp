@@ -3,6 +3,8 @@
 // paint's order of work, its shortcut, the relief picture, its failures and
 // its pictures after a resize; then the sample chart painted end to end.
 #include "ChartTestSupport.h"
+#include "SampleChart.h"
+#include "TestPictures.h"
 
 #include "ModalScript.h"
 
@@ -39,6 +41,8 @@
 
 namespace {
 
+using charttest::picturePath;
+using charttest::SampleChart;
 using charttest::settle;
 using PlainHost = charttest::Host<ui::TMDIClient>;
 
@@ -82,25 +86,6 @@ GeoPoint bergenStation() {
     ADD_FAILURE() << "no Bergen in the sample tides";
     return {};
 }
-
-// The sample chart with the engine's presentation library; the windows draw
-// from it while it lives.
-struct SampleChart {
-    TKV71Dictionary dictionary{"KV71Dictionary", DATA_DIR "/dict/"};
-    TPresLib presentation{&dictionary, "INT1Pres", DATA_DIR "/dict/"};
-    std::unique_ptr<TKV71Db> database;
-    SampleChart() {
-        dictionary.SetPresentation(&presentation);
-        database =
-            std::make_unique<TKV71Db>(dictionary, DATA_DIR "/sample/kv71", 64ul << 20, nullptr);
-        SetChartDatabase(database.get());
-    }
-    ~SampleChart() {
-        SetChartDatabase(nullptr);
-        database.reset();
-        dictionary.SetPresentation(nullptr);
-    }
-};
 
 // ---------------------------------------------------------------------------
 // Frames and settings
@@ -535,11 +520,6 @@ TEST(ChartPainting, AnActiveRouteAsksTheMainWindowForItsOverlay) {
 
 // ---------------------------------------------------------------------------
 // The sample chart, end to end
-
-std::string picturePath(const std::string& name) {
-    std::filesystem::create_directories(CHART_TEST_PICTURES);
-    return std::string(CHART_TEST_PICTURES) + "/" + name + ".png";
-}
 
 std::vector<float> written;
 

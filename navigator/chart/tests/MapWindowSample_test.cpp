@@ -2,7 +2,15 @@
 // the NMEA input as a port's reader would, with ten timer ticks per second:
 // the look-ahead, the track ring, the trip log and the no-fix timeout of the
 // 20 s signal loss.
+#include "RecordingLog.h"
+#include "SampleChart.h"
+#include "TestPictures.h"
 #include "TimerTestSupport.h"
+
+#include "app/ViewerPalette.h"
+#include "gdi/RasterDc.h"
+#include "gdi/RecordingDc.h"
+#include "graphics/GraphicsLayer.h"
 
 #include "geo/geodesy.h"
 #include "nmea/NmeaInput.h"
@@ -12,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +29,12 @@ namespace {
 
 using charttest::TimerFixture;
 using charttest::TTimerWindow;
+
+#ifdef CHART_FULL_VIEWS
+constexpr bool kFullViews = true;
+#else
+constexpr bool kFullViews = false;
+#endif
 
 // The file's text, one element per second: each starts with the GGA of a new
 // time (a corrupted GGA of the same second, or one without a time of day,
@@ -89,32 +104,39 @@ void feedPort(const std::string& text) {
 // its generator, latitude and longitude).
 constexpr double kBends[][2] = {{60.4005, 5.3130}, {60.4030, 5.3040}, {60.4100, 5.2920}};
 
-TEST(MapWindowSample, TheBergenDepartureThroughTheTimer) {
-    TimerFixture f;
+// What a run of the sample through the timer saw.
+struct SampleRun {
+    int timeouts = 0, logged = 0;
+    std::vector<std::pair<int, bool>> lookAheadSwitches;                 // second, on
+    std::vector<std::pair<double, double>> fileFixes;                    // lon, lat; 0: none
+    std::vector<std::pair<int, std::pair<double, double>>> loggedPoints; // second, lon, lat
+};
+
+// The sample's ten minutes through the window's timer at ten ticks a second,
+// following own ship at level 5 from the Home key; `everySecond` runs after
+// each second's ticks.
+SampleRun runSample(TimerFixture& f, TTimerWindow& w,
+                    const std::function<void()>& everySecond = {}) {
     os::FakeClock navClock;
     navClock.setNow(charttest::at(2026, 6, 12, 8, 0));
     SetNavClock(&navClock);
     for (int port = 0; port < kNmeaPortCount; ++port)
         *NmeaPort(port) = NmeaPortState();
-
-    TTimerWindow& w = f.make(5, 5.3205, 60.3975);
     // Chart data at the levels down to the view's own, everywhere.
     w.chartData = [](int level, const GeoPoint&) { return level <= 5; };
     w.EvKeyDown(36, 1, 0); // Home
     TChartWindowState& s = ChartWindowState();
 
+    SampleRun run;
     const std::vector<std::string> seconds = secondsOfTheSample();
-    ASSERT_EQ(seconds.size(), 600u);
-    int timeouts = 0, logged = 0;
+    EXPECT_EQ(seconds.size(), 600u);
     std::uint8_t lookAheadBefore = 0;
-    std::vector<std::pair<int, bool>> lookAheadSwitches;                      // second, on
-    std::vector<std::pair<double, double>> fileFixes(seconds.size(), {0, 0}); // lon, lat; 0: none
-    std::vector<std::pair<int, std::pair<double, double>>> loggedPoints;      // second, lon, lat
+    run.fileFixes.assign(seconds.size(), {0, 0});
     os::SystemTime now = charttest::at(2026, 6, 12, 8, 0);
     for (std::size_t second = 0; second < seconds.size(); ++second) {
         feedPort(seconds[second]);
         double lon = 0, lat = 0;
-        if (ggaPosition(seconds[second], lon, lat)) fileFixes[second] = {lon, lat};
+        if (ggaPosition(seconds[second], lon, lat)) run.fileFixes[second] = {lon, lat};
         for (int t = 0; t < 10; ++t) {
             now.milliseconds += 100;
             if (now.milliseconds == 1000) {
@@ -125,22 +147,35 @@ TEST(MapWindowSample, TheBergenDepartureThroughTheTimer) {
             const int counterBefore = s.noFixCounter, indexBefore = s.trackIndex;
             const bool fixBefore = NavSnapshot().newFix != 0;
             f.tick();
-            if (counterBefore >= 75 && s.noFixCounter == 0 && !fixBefore) ++timeouts;
+            if (counterBefore >= 75 && s.noFixCounter == 0 && !fixBefore) ++run.timeouts;
             if (s.lookAhead != lookAheadBefore) {
                 lookAheadBefore = s.lookAhead;
-                lookAheadSwitches.emplace_back(int(second), s.lookAhead != 0);
+                run.lookAheadSwitches.emplace_back(int(second), s.lookAhead != 0);
                 if (s.lookAhead) {
                     EXPECT_GE(NavSnapshot().nav.speedOverGround, 4.0f) << second;
                 }
             }
             if (s.trackIndex != indexBefore) {
-                ++logged;
+                ++run.logged;
                 const TTrackEntry& e = s.trackRing[std::size_t(indexBefore)];
-                loggedPoints.push_back({int(second), {e.lon, e.lat}});
+                run.loggedPoints.push_back({int(second), {e.lon, e.lat}});
             }
         }
+        if (everySecond) everySecond();
     }
     SetNavClock(nullptr);
+    return run;
+}
+
+TEST(MapWindowSample, TheBergenDepartureThroughTheTimer) {
+    TimerFixture f;
+    TTimerWindow& w = f.make(5, 5.3205, 60.3975);
+    TChartWindowState& s = ChartWindowState();
+    const SampleRun run = runSample(f, w);
+    const auto& lookAheadSwitches = run.lookAheadSwitches;
+    const auto& fileFixes = run.fileFixes;
+    const auto& loggedPoints = run.loggedPoints;
+    const int timeouts = run.timeouts, logged = run.logged;
 
     // Look-ahead from the second the speed reached 4 knots (the file's speed
     // passes 4 kn at 55 s); off only while the signal was lost (the input
@@ -188,6 +223,71 @@ TEST(MapWindowSample, TheBergenDepartureThroughTheTimer) {
                              loggedPoints[i].second.first, loggedPoints[i].second.second));
     std::nth_element(gaps.begin(), gaps.begin() + std::ptrdiff_t(gaps.size() / 2), gaps.end());
     EXPECT_GT(gaps[gaps.size() / 2], 0.06);
+}
+
+// The sample with the overlays drawing at every tick and a paint whenever a
+// second asked for one (no chart yet: the fill, the border and the
+// overlays); then the harbour view painted with the sample chart. The
+// picture goes into the build tree for a person to look at.
+TEST(MapWindowSample, TheTrackAndOwnShipOverTheHarbour) {
+    TimerFixture f;
+    LoadPalettes(DATA_DIR);
+    if (kFullViews) {
+        f.host.frame->MoveWindow(0, 0, 1280, 800, true);
+        charttest::settle();
+    }
+    TTimerWindow& w = f.make(5, 5.3205, 60.3975);
+    w.realOwnShip = true;
+    int paints = 0;
+    const SampleRun run = runSample(f, w, [&] {
+        const unsigned long before = w.pictureCount;
+        charttest::settle();
+        paints += w.pictureCount != before;
+    });
+    EXPECT_GT(paints, 0); // the re-centres
+    ASSERT_GE(run.loggedPoints.size(), 2u);
+
+    charttest::SampleChart sample;
+    TChartWindowState& s = ChartWindowState();
+    s.pictureUpToDate = 0;
+    w.Invalidate(true);
+    charttest::settle();
+    const ui::TRect client = w.GetClientRect();
+
+    // The track: one polyline through every point logged, oldest first (all
+    // lie within the overlay's window of the view).
+    std::vector<gdi::XY> kept;
+    for (const auto& p : run.loggedPoints) {
+        const GeoPoint g{deg2nrm(p.second.first), deg2nrm(p.second.second)};
+        const ChartPoint c = ChartPointOf(*w.map, g);
+        ASSERT_TRUE(std::abs(c.x) <= 3000 && std::abs(c.y) <= 2000) << c.x << "," << c.y;
+        const ClientPoint at = ToClient(c, client);
+        kept.push_back({at.x, at.y});
+    }
+    gdi::RecordingDc recording(client.Width(), client.Height());
+    w.DrawTrackOverlay(recording, w.map.get(), true);
+    const std::vector<charttest::Line> lines = charttest::polylines(recording.log());
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].points, kept);
+
+    // Own ship at its last fix, drawn on the window.
+    const NavShared nav = NavSnapshot();
+    const GeoPoint fix{deg2nrm(nav.nav.longitude + 0.00001), deg2nrm(nav.nav.latitude + 0.00006)};
+    EXPECT_EQ(s.ownShip.lon, fix.lon);
+    EXPECT_EQ(s.ownShip.lat, fix.lat);
+    const ClientPoint ship = s.ownShipClient;
+    EXPECT_EQ(ship, ClientPointOf(*w.map, fix, client));
+    auto& window = dynamic_cast<gdi::RasterDc&>(w.GetDC());
+    const gdi::Colour ring = window.resolve(gdColour(2));
+    bool ringSeen = false;
+    for (int y = ship.y - 1; y <= ship.y + 1; ++y)
+        for (int x = ship.x - 15; x <= ship.x - 10; ++x)
+            ringSeen |= window.getPixel(x, y) == ring;
+    EXPECT_TRUE(ringSeen) << ship.x << "," << ship.y;
+
+    const std::string path = charttest::picturePath("sample-track");
+    EXPECT_TRUE(window.picture().save(QString::fromStdString(path), "PNG")) << path;
+    std::printf("%s\n", path.c_str());
 }
 
 } // namespace

@@ -109,7 +109,7 @@ TEST(MapWindowSetUp, TheViewTimerOwnShipAndTheDefaults) {
     EXPECT_EQ(d.crossTrackAlarmSwitch, 0);
     EXPECT_EQ(d.lightAnimation, 1);
     EXPECT_EQ(d.trackSwitch, 1);
-    EXPECT_EQ(d.trackColour, 14);
+    EXPECT_EQ(d.trackColour, 5);
     EXPECT_EQ(d.trackDensity20, 0);
     EXPECT_EQ(d.trackDensity10, 0);
     EXPECT_EQ(d.positionReadout, 1);
@@ -938,7 +938,7 @@ TEST(MapWindowTimer, TheGadgetsGetOwnShipAndTheRecord) {
         EXPECT_EQ(v.fixQuality, 1) << id;
         EXPECT_EQ(v.satellites, 8) << id;
         EXPECT_EQ(v.storedPoints, 1) << id;
-        EXPECT_EQ(v.trackColour, 14) << id;
+        EXPECT_EQ(v.trackColour, 5) << id;
         EXPECT_FLOAT_EQ(float(v.tripLog), 2.5f) << id;
     }
 }

@@ -35,8 +35,10 @@ class TTimerWindow : public TMapWindow {
     std::function<bool(int level, const GeoPoint& point)> chartData;
     std::vector<Probe> probes;
     int lightRebuilds = 0, helps = 0, positionEntries = 0, keyDowns = 0;
-    // Own-ship drawings, one per tick that got to that step.
+    // Own-ship drawings, one per tick that got to that step; while
+    // realOwnShip is set the window's own overlay draws them too.
     std::vector<ClientPoint> ownShipDrawings;
+    bool realOwnShip = false;
 
     bool HasChartData(int level, const GeoPoint& point) override {
         probes.push_back({level, point});
@@ -52,8 +54,9 @@ class TTimerWindow : public TMapWindow {
         ++keyDowns;
         TMapWindow::EvKeyDown(key, repeat, flags);
     }
-    void DrawOwnShipOverlay(gdi::Dc&, int x, int y, bool) override {
+    void DrawOwnShipOverlay(gdi::Dc& dc, int x, int y, bool newPosition) override {
         ownShipDrawings.push_back({x, y});
+        if (realOwnShip) TMapWindow::DrawOwnShipOverlay(dc, x, y, newPosition);
     }
 };
 
@@ -107,18 +110,20 @@ struct TimerFixture {
     TimerFixture(const TimerFixture&) = delete;
     TimerFixture& operator=(const TimerFixture&) = delete;
 
-    // The chart window made, set up and shown, with its own timer stopped:
-    // the tests give the ticks.
-    TTimerWindow& make(int levelIndex = 5, double lon = 5.3205, double lat = 60.3975) {
+    // The chart window (a TTimerWindow or a class derived from it) made, set
+    // up and shown, with its own timer stopped: the tests give the ticks.
+    template <class Window = TTimerWindow>
+    Window& make(int levelIndex = 5, double lon = 5.3205, double lat = 60.3975) {
         delete w;
-        w = new TTimerWindow(*host.client, "", levelIndex, lon, lat);
+        auto* made = new Window(*host.client, "", levelIndex, lon, lat);
+        w = made;
         EXPECT_TRUE(w->Create());
         w->ShowWindow(ui::SW_SHOW);
         settle();
         w->KillTimer(kChartTimerId);
         w->probes.clear();
         w->ownShipDrawings.clear(); // the paint's
-        return *w;
+        return *made;
     }
 
     void tick(int n = 1) {
