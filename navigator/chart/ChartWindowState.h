@@ -146,8 +146,7 @@ struct TChartWindowState {
     int redrawRequest = 0; // 1: the timer invalidates the chart window
 
     // --- The user's stored objects: what is shown, edited and picked ---
-    std::int32_t shownTrackId = 0; // the track drawn on its own (store id; 0 none)
-    int shownTrackColour = 0;      // its colour number
+    int shownTrackColour = 0;      // the shown track's colour number
     std::int32_t editedLineId = 0; // the line being placed or edited (store id; 0 none)
     int lineState = 0;             // 2 a new line is being placed, 3 a line is being edited
     int editedLineColour = 0;      // its colour number

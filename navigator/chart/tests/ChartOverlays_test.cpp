@@ -166,7 +166,7 @@ TEST(TrackOverlay, TheRingOldestFirstInRunsSplitWherePointsAreLeftOut) {
         const Point answer = w.DrawTrackOverlay(dc, w.map.get(), true);
         std::vector<std::vector<gdi::XY>> drawn;
         for (const Line& l : polylines(dc.log())) {
-            EXPECT_EQ(l.pen, penText(4, 0)); // track colour type 14
+            EXPECT_EQ(l.pen, penText(28, 0)); // track colour type 5
             drawn.push_back(l.points);
         }
         std::vector<std::vector<gdi::XY>> expected;

@@ -5,6 +5,7 @@
 // picks, deletions, the chooser list and refused batches; the symbol strip.
 #include "UserObjectsTestSupport.h"
 
+#include "app/ViewerPalette.h"
 #include "chart/UserObjectCodes.h"
 #include "dialogs/ReadoutText.h"
 #include "dialogs/TListDlg.h"
@@ -897,6 +898,143 @@ TEST(UserObjectBatches, ACountBeyondTheBufferReadsNothing) {
         EXPECT_EQ(calls, 2) << count; // the start, and the end
         ChartWindowCalls().batchRead = nullptr;
     }
+}
+
+// ---------------------------------------------------------------------------
+// The overlays' store calls, through the real passes
+
+// What the user-object overlay drew, by the marks each pass leaves.
+struct Drawn {
+    bool symbols = false;     // 105: symbol 10's cell
+    bool storedRoute = false; // route 3 from the store: a square at its first point
+    bool tableRoute = false;  // route 3's first leg without the squares: the table
+    bool routeSet = false;    // route 6, drawn only with the routes for choosing
+    bool shownTrack = false;  // the short track's first leg
+    bool operator==(const Drawn&) const = default;
+};
+void PrintTo(const Drawn& d, std::ostream* os) {
+    *os << "{symbols " << d.symbols << ", stored route " << d.storedRoute << ", table route "
+        << d.tableRoute << ", route set " << d.routeSet << ", shown track " << d.shownTrack << "}";
+}
+
+Drawn drawnBy(const Window& f, const std::string& log) {
+    const ClientPoint r1 = f.client(RoutePoints()[0]), r2 = f.client(RoutePoints()[1]);
+    const ClientPoint l1 = f.client(LongRoutePoints()[0]);
+    const ClientPoint t1 = f.client(ShortTrackPoints()[0]), t2 = f.client(ShortTrackPoints()[1]);
+    Drawn d;
+    d.symbols = contains(log, StripBlits(f.client(Symbols()[0].at), 7, 3));
+    d.storedRoute = contains(log, Box(r1.x - 3, r1.y - 3, r1.x + 3, r1.y + 3));
+    d.tableRoute = !d.storedRoute && contains(log, " rop=copy " + Xy(r1) + " " + Xy(r2) + "\n");
+    d.routeSet = contains(log, Box(l1.x - 3, l1.y - 3, l1.x + 3, l1.y + 3));
+    d.shownTrack = contains(log, " " + Xy(t1) + " " + Xy(t2));
+    return d;
+}
+
+TEST(UserObjectOverlay, TheStoreCallsByRouteStateReachTheRealPasses) {
+    Window f;
+    TChartWindowState& s = state();
+    const struct {
+        const char* name;
+        int routeState;
+        std::int32_t activeId, shownTrack;
+        std::uint8_t fill;
+        Drawn drawn;
+    } cases[] = {
+        {"nothing chosen", 0, 0, 0, 0, {true, false, false, false, false}},
+        {"a route being chosen (command 97)", 0, 0, 0, 1, {true, true, false, true, false}},
+        {"a route picked, not yet followed", 0, kRoute, 0, 1, {true, true, false, false, false}},
+        {"the active route", 1, kRoute, 0, 0, {true, false, true, false, false}},
+        {"with a shown track", 1, kRoute, kShortTrack, 0, {true, false, true, false, true}},
+        {"a new route before its first point", 2, 0, 0, 1, {true, false, false, false, false}},
+        {"a new route being placed", 2, kRoute, 0, 1, {true, false, false, false, false}},
+        {"the active route being edited",
+         3,
+         kRoute,
+         kShortTrack,
+         0,
+         {true, false, false, false, true}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        s.routeState = c.routeState;
+        s.activeRouteId = c.activeId;
+        s.shownTrackId = c.shownTrack;
+        s.shownTrackColour = 5;
+        s.routeTableFill = c.fill;
+        s.pendingGrab = 0;
+        f.w->DrawUserObjectOverlay(f.dc);
+        EXPECT_EQ(drawnBy(f, f.take()), c.drawn);
+        if (c.routeState == 0 && c.activeId == 0 && c.fill) {
+            // Drawn for choosing: the next click picks; routes of fewer than
+            // two points are gone.
+            EXPECT_EQ(s.pendingGrab, 2);
+            EXPECT_FALSE(Window::stored(kOnePoint));
+        }
+        if (c.routeState == 0 && c.activeId != 0) {
+            EXPECT_EQ(s.routePointCount, 5); // the table filled from the store
+            EXPECT_EQ(s.routeTableFill, 0);
+        }
+    }
+}
+
+TEST(UserObjectOverlay, TheEditedRouteOnPictureTwoAndTheRecordedRouteFromTheStore) {
+    Window f;
+    TChartWindowState& s = state();
+    fillForward(f);
+    s.routeState = 3;
+    ASSERT_TRUE(f.w->memPicture1 && f.w->memPicture2);
+    // Own ship far off the view: the picture shows the route alone.
+    f.w->DrawOwnShipOverlay(f.w->GetDC(), -5000, -5000, false);
+    const gdi::RasterDc& work = *f.w->memPicture2;
+    const ClientPoint a = f.client(RoutePoints()[0]), b = f.client(RoutePoints()[1]);
+    EXPECT_EQ(work.getPixel(a.x, (a.y + b.y) / 2 + 20), work.resolve(PaletteColourByType(1, 0)));
+
+    // The track overlay hands the recorded route to the store, which draws
+    // it in the track colour and starts the ring at its newest point.
+    s.recordedRouteId = kShortTrack;
+    f.w->DrawTrackOverlay(f.dc, f.w->map.get(), true);
+    const auto lines = Lines(f.take(), "Polyline");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(contains(lines[0], PenText(PaletteColourByType(ChartSettings().trackColour, 0))));
+    EXPECT_TRUE(contains(lines[0], Xy(f.client(ShortTrackPoints()[4]))));
+    std::unique_ptr<Map> map(ViewMap());
+    EXPECT_DOUBLE_EQ(s.trackRing[0].lat,
+                     StoreUnitsAt(*map, ShortTrackPoints()[4]).latitude / 600000.0);
+}
+
+// The fixture's objects drawn on a raster picture as the overlays draw
+// them, for a person to look at: the symbols with their labels, the shown
+// track with its start mark, route 3 from the store with corridors and
+// numbers, route 6 from the table, the line with its label.
+TEST(UserObjectPicture, TheFixtureDrawnOnARasterPicture) {
+    Window f;
+    TChartWindowState& s = state();
+    LoadPalettes(DATA_DIR); // the program's day colours
+    auto picture = gdi::RasterDc::createCompatible(nullptr);
+    picture->selectBitmap(gdi::Bitmap::colour(kClientWidth, kClientHeight));
+    picture->selectPalette(ProgramPalette());
+    const gdi::Colour sea = gdi::rgb(212, 234, 238);
+    picture->fillRect(0, 0, kClientWidth, kClientHeight, gdi::Brush::solid(sea));
+    ChartSettings().crossTrackAlarmSwitch = 2;
+    s.shownTrackId = kTrack;
+    s.shownTrackColour = 5;
+    f.w->DrawUserObjectsOfKind(*picture, 105);
+    f.w->DrawUserObject(*picture, 1, kTrack);
+    f.w->DrawUserObject(*picture, 2, kRoute);
+    f.w->DrawUserObject(*picture, 3, kLine);
+    s.activeRouteId = kLongRoute;
+    s.routeTableFill = 1;
+    f.w->DrawUserObject(*picture, 2, kLongRoute); // fills the table
+    s.routeState = 1;
+    s.markedRoutePoint = 250;
+    f.w->DrawActiveRouteFromTable(*picture);
+    // Something of each was drawn: the named symbol's cell, a route square.
+    const ClientPoint named = f.client(Symbols()[0].at), first = f.client(RoutePoints()[0]);
+    EXPECT_NE(picture->getPixel(named.x, named.y), picture->resolve(sea));
+    EXPECT_EQ(picture->getPixel(first.x - 3, first.y), picture->resolve(PaletteColourByType(2, 0)));
+    std::filesystem::create_directories(CHART_TEST_PICTURES);
+    EXPECT_TRUE(picture->picture().save(
+        QString::fromStdString(std::string(CHART_TEST_PICTURES) + "/user-objects.png")));
 }
 
 // ---------------------------------------------------------------------------
