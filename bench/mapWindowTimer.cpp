@@ -26,7 +26,7 @@
 // widened by one unit at the level's scale, and the first class-217 object
 // (land or sea area) without a parent that projects there. The paint after
 // the set-up made the memory pictures and the read-out scale.
-#include "ChartRenderer.h"
+#include "programFrame.h"
 
 #include "app/TMyFrame.h"
 #include "app/ViewerModule.h"
@@ -85,34 +85,12 @@ class TBenchWindow : public TMapWindow {
 };
 
 struct Scene {
-    std::unique_ptr<ui::TApplication> app;
-    std::unique_ptr<chartview::ChartEngine> engine;
+    benchframe::ProgramFrame frame{kWidth, kHeight};
+    chartview::ChartEngine* engine = frame.engine.get();
     TBenchWindow* window = nullptr;
 
     Scene() {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ui::EnsureQtApplication();
-        app = std::make_unique<ui::TApplication>();
-        engine =
-            std::make_unique<chartview::ChartEngine>(DATA_DIR "/dict", DATA_DIR "/sample/kv71");
-        SetChartDatabase(&engine->database());
-        LoadPalettes(DATA_DIR);
-        ui::SetScreenCapsOverride(gdi::DeviceCaps::forScreen(kWidth, kHeight));
-        ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
-
-        auto* client = new ui::TMDIClient(nullptr);
-        auto* frame = new TMyFrame(*client, &ViewerModule());
-        frame->Attr.W = kWidth;
-        frame->Attr.H = kHeight;
-        app->SetMainWindow(frame);
-        frame->Create();
-        frame->ShowWindow(ui::SW_SHOWNORMAL);
-        QApplication::processEvents();
-        const ui::TRect c = client->GetClientRect();
-        frame->MoveWindow(0, 0, 2 * kWidth - c.Width(), 2 * kHeight - c.Height(), true);
-        QApplication::processEvents();
-
-        window = new TBenchWindow(*client, "", 5, kLon, kLat);
+        window = new TBenchWindow(*frame.client, "", 5, kLon, kLat);
         window->Create();
         window->ShowWindow(ui::SW_SHOW);
         window->KillTimer(kChartTimerId);

@@ -1,5 +1,7 @@
 #include "chart/ChartWindowState.h"
 
+#include "chart/LightAnimation.h"
+
 #include "nmea/NavState.h"
 #include "os/Clock.h"
 
@@ -32,6 +34,7 @@ void ApplySettingsDefaults() {
 void ResetChartWindowState() {
     ChartWindowState() = TChartWindowState{};
     ChartSettings() = TChartSettings{};
+    LightAnimation() = TLightAnimation{};
 }
 
 void SetChartClock(os::Clock* clock) {

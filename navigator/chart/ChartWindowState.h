@@ -223,7 +223,8 @@ TChartSettings& ChartSettings();
 // variation of the navigation record to 1 degree east.
 void ApplySettingsDefaults();
 
-// The state and the settings back at their start values (tests).
+// The state, the settings and the light animation back at their start values
+// (tests).
 void ResetChartWindowState();
 
 // The clock the chart window reads the time from (the track ring's times, the

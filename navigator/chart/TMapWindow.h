@@ -84,7 +84,9 @@ class TMapWindow : public ui::TMDIChild {
     // level scale the query opens at, divisor the view's display scale.
     virtual void DrawChart(double scale, double divisor, int levelIndex, Map* map, gdi::Dc& dc,
                            const ui::TRect& view);
-    // Builds the table of flashing lights in view again.
+    // Builds the table of flashing lights in view again: the free-standing
+    // lights (code 86, no children) of the view at the drawing pass's query
+    // scale (chart/LightAnimation.h).
     virtual void RebuildLightTable();
     // Whether chart level `levelIndex` has chart data at the point.
     virtual bool HasChartData(int levelIndex, const GeoPoint& point);
@@ -170,6 +172,9 @@ class TMapWindow : public ui::TMDIChild {
     // redraw-once request is pending, or the client's size changed), copied
     // to the window, and own ship over it (ChartPainting.h).
     void EvPaint();
+    // One step of the light animation on the window (chart/LightAnimation.h),
+    // every second tick. DrawLitLightMarks draws the marks that are on again
+    // on dc (the own-ship overlay's copy of the chart picture).
     void StepLightAnimation();
     // Virtual so that a test can watch what the overlays ask of it.
     virtual void DrawLitLightMarks(gdi::Dc& dc);

@@ -5,11 +5,6 @@
 #include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
-// --- Light flash animation ---
-void TMapWindow::RebuildLightTable() {}
-void TMapWindow::StepLightAnimation() {}
-void TMapWindow::DrawLitLightMarks(gdi::Dc&) {}
-
 // --- Placing and editing user objects and routes ---
 void TMapWindow::PlaceRoutePoint(gdi::Dc&, int) {}
 bool TMapWindow::InsertOrDeleteObjectPoint(int, bool) {

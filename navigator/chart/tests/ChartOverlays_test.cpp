@@ -166,7 +166,9 @@ TEST(TrackOverlay, TheRingOldestFirstInRunsSplitWherePointsAreLeftOut) {
         const Point answer = w.DrawTrackOverlay(dc, w.map.get(), true);
         std::vector<std::vector<gdi::XY>> drawn;
         for (const Line& l : polylines(dc.log())) {
-            EXPECT_EQ(l.pen, penText(28, 0)); // track colour type 5
+            // The track's colour type (the setting's default).
+            EXPECT_EQ(l.pen, "pen=solid/0/" + gdi::RecordingDc::colourText(PaletteColourByType(
+                                                  ChartSettings().trackColour, 0)));
             drawn.push_back(l.points);
         }
         std::vector<std::vector<gdi::XY>> expected;
