@@ -385,6 +385,19 @@ TEST_F(DbInfoDialogTest, TextsAreAddedOrRewrittenAndUnchangedFieldsWriteNothing)
         EXPECT_EQ(StoredText(4), std::string(4800, 'x'));
     }
     {
+        SCOPED_TRACE("another object's text made current meanwhile stays as it was");
+        storetest::AddText(InfoRecord{.id = 8, .text = "Naboens tekst"});
+        Run(Object(kKindRoute, 4), 0, [](ui::TDialog& d) {
+            // The chart's labels look INFO records up while the dialog is open.
+            std::uint8_t fixed[kInfoFixedSize];
+            ASSERT_EQ(isam::EQLREC(kInfoKey, InfoKey(8, 0).data(), fixed), 0);
+            Modify(d, kDbInfoText, "Egen");
+            d.SendMessage(ui::WM_COMMAND, ui::IDOK);
+        });
+        EXPECT_EQ(StoredText(4), "Egen");
+        EXPECT_EQ(StoredText(8), "Naboens tekst");
+    }
+    {
         SCOPED_TRACE("Cancel writes nothing");
         StoreSpy spy;
         Run(Object(kKindRoute, 4), 0, [](ui::TDialog& d) {
