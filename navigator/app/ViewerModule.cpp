@@ -19,6 +19,7 @@ struct ViewerResources {
         module.AddBitmap("SYMBOLS_BG", ":/vardekka/symbols-200.png");
         module.AddDialogs(TideDialogTemplates());
         module.AddDialogs(ReadoutDialogTemplates());
+        module.AddDialogs(InfoDialogTemplates());
         RegisterDialogControlClasses();
     }
 };

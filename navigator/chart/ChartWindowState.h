@@ -163,6 +163,11 @@ struct TChartWindowState {
     IdRecord editedObject{}; // a copy of the ID record picked for editing
     int listKind = 0; // objects of this kind are offered in the list chooser (code 200 + kind)
 
+    // --- Placing new routes and lines (TMapWindow::PlaceRoutePoint) ---
+    int placedKind = 2;           // the kind being placed or edited: 2 a route, 3 a line
+    GeoPoint anchorPoint{};       // the last placed point (own ship at the start)
+    ChartPoint rubberBandStart{}; // where the rubber band starts, chart units
+
     // --- Route following ---
     std::array<RoutePoint, kRoutePointMax> routePoints{}; // the active route's points
     int routePointCount = 0;
@@ -214,6 +219,8 @@ struct TChartSettings {
     std::uint8_t lineSwitch = 1, symbolSwitch = 1, trackStartMark = 1;
     std::uint8_t symbolTime = 1, objectTime = 1;
     int currentLineColour = 1;
+    // Every symbol placed asks for its name, as every new route does.
+    std::uint8_t nameOnPlacing = 1;
 };
 
 TChartSettings& ChartSettings();

@@ -69,8 +69,8 @@ class TMapWindow : public ui::TMDIChild {
     // Gives back, in this order: the symbol strip, the pens, the timer, the
     // owned windows (wind, depth and date read-outs, the store window, the
     // position, speed-and-course and bearing read-outs, the tool box, the two
-    // route read-outs, the list chooser, the help dialog), the Map, the memory
-    // pictures; then the child itself.
+    // route read-outs, the list chooser, the help dialog, the short
+    // read-out), the Map, the memory pictures; then the child itself.
     ~TMapWindow() override;
 
     // "TMapWindow".
@@ -122,7 +122,14 @@ class TMapWindow : public ui::TMDIChild {
     // (hundredths of a nautical mile) x 0.01. Equal points give length and
     // direction 0; a leg from (0, 0) or without a scale changes nothing.
     virtual void ComputeLegGeometry(int x1, int y1, int x2, int y2, bool corridor, int limit);
-    // Placing and moving route points.
+    // Placing a new route or line point by point (TMapWindowEditing.cpp,
+    // docs/navigator-editing.md). Mode 0 the cursor moved (the own-ship
+    // overlay draws the object being placed; with no point placed yet, mode
+    // 2), 1 the clicked point added (at edit count 1 the object's ID record
+    // first, named with TDbInfoDialog), 9 the same as a route, 2 the start:
+    // the rubber band from own ship to the mouse. Every mode ends with the
+    // rubber band's ComputeLegGeometry and the bearing read-out refreshed.
+    // The clicked point is cursorPoint (chart units) at the cursor position.
     virtual void PlaceRoutePoint(gdi::Dc& dc, int mode);
     // One leg in client points. Type 2 (a route leg with its corridor): the
     // two corridor lines moved by +(dx, dy) and -(dx, dy) with the fine pen,
@@ -132,7 +139,13 @@ class TMapWindow : public ui::TMDIChild {
     // two 12-pixel strokes at the midpoint, along legDirection. dc's pen is
     // put back.
     virtual void DrawLeg(gdi::Dc& dc, int x1, int y1, int x2, int y2, int dx, int dy, int type);
-    // Inserts or deletes point `number` of the edited object.
+    // Inserts a point after stored point `number`, or deletes the point of
+    // table number `number` (counted from the route's other end when it is
+    // reversed), in the active route (the kind being placed 2) or the edited
+    // line (3): the store renumbered, the route table or line buffer moved
+    // with it; the table count is the caller's. The cursor position is the
+    // new point's. False when nothing changed: no such point, an object of
+    // 499 points to insert into, or a store call that failed (shown).
     virtual bool InsertOrDeleteObjectPoint(int number, bool insert);
     // The start of route following, and its step on each tick.
     virtual void StartRouteFollowing();
@@ -226,7 +239,11 @@ class TMapWindow : public ui::TMDIChild {
     // nothing. The mask with AND, then the symbol with OR, 17 x 17 from
     // (x - 8, y - 8).
     void DrawStripSymbol(gdi::Dc& dc, int x, int y, int column, int row);
-    bool PlaceSymbol(int symbol, int colour, int depth);
+    // A new symbol at the cursor position: symbol number, colour number, its
+    // depth in metres (stored x 10, truncated; the click gives 0). Named with
+    // TDbInfoDialog while the name-on-placing setting is on, unless the
+    // symbol is 116 or 123. False when it could not be stored (shown).
+    bool PlaceSymbol(int symbol, int colour, double depth);
     void ShowToolBox();
     void ApplyCursorRequest();
     bool MoveCentre(double lon, double lat, bool degrees);
@@ -322,8 +339,11 @@ class TMapWindow : public ui::TMDIChild {
     TChartPassResult lastChartPass; // what the last drawing pass did
     unsigned long pictureCount = 0; // chart pictures drawn (the 3D export runs once for each)
     ui::TWindow* helpDlg = nullptr; // the help dialog opened without a modal loop (Shift F1)
-    ui::UINT previousKey = 0;       // the key pressed before the one in hand
-    float shownDepth = 0;           // the depth and wind the read-outs were last given
+    // The short read-out at the top right corner (TShortReadoutWindow.h),
+    // destroyed at the 50th dialog count after it was shown.
+    ui::TWindow* shortReadout = nullptr;
+    ui::UINT previousKey = 0; // the key pressed before the one in hand
+    float shownDepth = 0;     // the depth and wind the read-outs were last given
     float shownWindSpeed = 0, shownWindDirection = 0;
     // The leg ComputeLegGeometry worked out last: nautical miles, degrees.
     double legLength = 0, legDirection = 0;

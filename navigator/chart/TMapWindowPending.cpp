@@ -5,15 +5,6 @@
 #include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
-// --- Placing and editing user objects and routes ---
-void TMapWindow::PlaceRoutePoint(gdi::Dc&, int) {}
-bool TMapWindow::InsertOrDeleteObjectPoint(int, bool) {
-    return false;
-}
-bool TMapWindow::PlaceSymbol(int, int, int) {
-    return false;
-}
-
 // --- The floating tool box and the chart window's commands ---
 void TMapWindow::ShowHelp() {}
 void TMapWindow::ShowToolBox() {}
