@@ -34,6 +34,7 @@ struct ViewerResources {
                              c.hotY);
         module.AddDialogs(TideDialogTemplates());
         module.AddDialogs(ReadoutDialogTemplates());
+        module.AddDialogs(InfoDialogTemplates());
         RegisterDialogControlClasses();
     }
 };

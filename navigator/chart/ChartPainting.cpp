@@ -4,6 +4,7 @@
 #include "app/ViewerPalette.h"
 #include "chart/ChartWindowState.h"
 #include "chart/TMapWindow.h"
+#include "chart/WaitCursor.h"
 
 #include "TideWave.h"
 #include "gdi/Bitmap.h"
@@ -39,17 +40,6 @@ gdi::Colour chartColour(std::size_t number) {
     return gdi::paletteIndex(static_cast<std::uint16_t>(_anSp57ColorsMap[number]));
 }
 
-// The wait cursor for a scope; the cursor before it comes back.
-class WaitCursor {
-  public:
-    WaitCursor() : before_(ui::SetCursor(ui::LoadCursor(nullptr, ui::IDC_WAIT))) {}
-    ~WaitCursor() { ui::SetCursor(before_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-  private:
-    ui::HCURSOR before_;
-};
 
 std::unique_ptr<gdi::RasterDc> makePicture(const gdi::Dc& like, int width, int height) {
     auto picture = gdi::RasterDc::createCompatible(&like);

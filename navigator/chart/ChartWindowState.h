@@ -16,6 +16,7 @@
 
 #include "chart/ChartFrames.h"
 #include "geo/GeoPoint.h"
+#include "store/storeRecords.h"
 
 #include <array>
 #include <cstdint>
@@ -52,6 +53,8 @@ inline constexpr int kRoutePointMax = 500;
 inline constexpr int kDisplayCategoryCount = 20;
 // The level request when none is pending.
 inline constexpr int kNoLevelRequest = -2;
+// How near a click must come to a drawn point (pixels, in x and in y).
+inline constexpr int kPickTolerance = 6;
 
 // Chart levels 0 to 6 have a chart-data entry each.
 inline constexpr int kProbedLevelCount = 7;
@@ -142,14 +145,33 @@ struct TChartWindowState {
     int cursorRequest = 0; // 0 unchanged, 1..7 the cursor shape the timer sets
     int cursorKind = 0;    // the last cursor request above 0 the timer applied
     int redrawRequest = 0; // 1: the timer invalidates the chart window
-    // Objects of this kind are listed into the list chooser by the next pass
-    // that picks or lists them (2: routes); 0 none.
-    int listKind = 0;
+
+    // --- The user's stored objects: what is shown, edited and picked ---
+    int shownTrackColour = 0;      // the shown track's colour number
+    std::int32_t editedLineId = 0; // the line being placed or edited (store id; 0 none)
+    int lineState = 0;             // 2 a new line is being placed, 3 a line is being edited
+    int editedLineColour = 0;      // its colour number
+    std::uint8_t storeChanged = 0; // a click deleted a stored object
+    double routeTotal = 0;         // nautical miles over the legs of the route table
+    // What the last pick left: the object, its point as a 0-based position in
+    // store order (a leg: its start point; -1 none), that position + 1 (the
+    // stored point number), and the picked flag (202 and 203: a point, not a
+    // leg; 4xx: anything).
+    std::int32_t pickedObjectId = 0;
+    int pickedIndex = -1;
+    int pickedPointNumber = 0;
+    std::uint8_t pickedFlag = 0;
+    IdRecord editedObject{}; // a copy of the ID record picked for editing
+    int listKind = 0; // objects of this kind are offered in the list chooser (code 200 + kind)
+
+    // --- Placing new routes and lines (TMapWindow::PlaceRoutePoint) ---
+    int placedKind = 2;           // the kind being placed or edited: 2 a route, 3 a line
+    GeoPoint anchorPoint{};       // the last placed point (own ship at the start)
+    ChartPoint rubberBandStart{}; // where the rubber band starts, chart units
 
     // --- Route following ---
     std::array<RoutePoint, kRoutePointMax> routePoints{}; // the active route's points
     int routePointCount = 0;
-    double routeTotal = 0;                // the route's length, nautical miles
     int destinationIndex = 0;             // the route point steered for
     double routeRange = 0;                // to the destination, nautical miles
     double routeBearing = 0;              // to the destination, degrees, 0 to 360
@@ -192,6 +214,14 @@ struct TChartSettings {
     std::uint8_t positionReadout = 1, speedCourseReadout = 1, bearingReadout = 1, dateReadout = 1;
     // The bearing read-out gives distances below half a nautical mile in metres.
     std::uint8_t shortDistancesInMetres = 1;
+    // The user's objects: lines, zones and areas (one switch), and symbols
+    // drawn; the mark at a shown track's start; the time in the label of an
+    // unnamed symbol and of an unnamed line; the colour number of new lines.
+    std::uint8_t lineSwitch = 1, symbolSwitch = 1, trackStartMark = 1;
+    std::uint8_t symbolTime = 1, objectTime = 1;
+    int currentLineColour = 1;
+    // Every symbol placed asks for its name, as every new route does.
+    std::uint8_t nameOnPlacing = 1;
 };
 
 TChartSettings& ChartSettings();

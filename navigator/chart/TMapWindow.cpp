@@ -53,7 +53,7 @@ TMapWindow::~TMapWindow() {
     // The list chooser last: the order the windows were given back in left it out.
     for (ui::TWindow** owned :
          {&windDlg, &depthDlg, &dateDlg, &dbaseWin, &gpsPosDlg, &sogCogDlg, &bearingInfoDlg,
-          &toolBox, &routeInfoDlg1, &routeInfoDlg2, &listDlg, &helpDlg})
+          &toolBox, &routeInfoDlg1, &routeInfoDlg2, &listDlg, &helpDlg, &shortReadout})
         delete std::exchange(*owned, nullptr);
     map.reset();
     memPicture2.reset();

@@ -31,15 +31,21 @@
 #include "geo/GeoPoint.h"
 #include "geo/Point.h"
 #include "proj/Map.h"
+#include "store/storeRecords.h"
 #include "ui/Frame.h"
 
 #include <cstdint>
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace gdi {
 class Bitmap;
+class Font;
+} // namespace gdi
+namespace isam {
+struct BatchRequest;
 }
 namespace ui {
 class TButtonGadget;
@@ -63,8 +69,8 @@ class TMapWindow : public ui::TMDIChild {
     // Gives back, in this order: the symbol strip, the pens, the timer, the
     // owned windows (wind, depth and date read-outs, the store window, the
     // position, speed-and-course and bearing read-outs, the tool box, the two
-    // route read-outs, the list chooser, the help dialog), the Map, the memory
-    // pictures; then the child itself.
+    // route read-outs, the list chooser, the help dialog, the short
+    // read-out), the Map, the memory pictures; then the child itself.
     ~TMapWindow() override;
 
     // "TMapWindow".
@@ -107,13 +113,39 @@ class TMapWindow : public ui::TMDIChild {
     // is drawn above 80 degrees of latitude).
     virtual void DrawOwnShipSymbol(gdi::Dc& dc, int x, int y, double heading, double lon,
                                    double lat);
-    // Length, direction and corridor of the leg between two client points.
+    // The leg from client point (x1, y1) to (x2, y2): legLength (nautical
+    // miles, pixels / pixels per nautical mile) and legDirection (a compass
+    // bearing, degrees in (0, 360]: atan2(x1 - x2, y2 - y1) + 180, which is a
+    // bearing only because client y grows downward; due north gives 360).
+    // With `corridor`, the corridor offsets (corridorDx, corridorDy) :=
+    // (cos d x r, sin d x r) truncated, r = pixels per nautical mile x limit
+    // (hundredths of a nautical mile) x 0.01. Equal points give length and
+    // direction 0; a leg from (0, 0) or without a scale changes nothing.
     virtual void ComputeLegGeometry(int x1, int y1, int x2, int y2, bool corridor, int limit);
-    // Placing and moving route points.
+    // Placing a new route or line point by point (TMapWindowEditing.cpp,
+    // docs/navigator-editing.md). Mode 0 the cursor moved (the own-ship
+    // overlay draws the object being placed; with no point placed yet, mode
+    // 2), 1 the clicked point added (at edit count 1 the object's ID record
+    // first, named with TDbInfoDialog), 9 the same as a route, 2 the start:
+    // the rubber band from own ship to the mouse. Every mode ends with the
+    // rubber band's ComputeLegGeometry and the bearing read-out refreshed.
+    // The clicked point is cursorPoint (chart units) at the cursor position.
     virtual void PlaceRoutePoint(gdi::Dc& dc, int mode);
-    // One leg with its corridor and arrow.
+    // One leg in client points. Type 2 (a route leg with its corridor): the
+    // two corridor lines moved by +(dx, dy) and -(dx, dy) with the fine pen,
+    // when an offset is not 0 or the route is being edited. The leg with the
+    // edit pen (entry 2, width 0) while a route (type 2) or line (type 3) is
+    // being edited, else with the pen dc holds. Types 0 and 2: an arrow of
+    // two 12-pixel strokes at the midpoint, along legDirection. dc's pen is
+    // put back.
     virtual void DrawLeg(gdi::Dc& dc, int x1, int y1, int x2, int y2, int dx, int dy, int type);
-    // Inserts or deletes point `number` of the edited object.
+    // Inserts a point after stored point `number`, or deletes the point of
+    // table number `number` (counted from the route's other end when it is
+    // reversed), in the active route (the kind being placed 2) or the edited
+    // line (3): the store renumbered, the route table or line buffer moved
+    // with it; the table count is the caller's. The cursor position is the
+    // new point's. False when nothing changed: no such point, an object of
+    // 499 points to insert into, or a store call that failed (shown).
     virtual bool InsertOrDeleteObjectPoint(int number, bool insert);
     // The start of route following, and its step on each tick.
     virtual void StartRouteFollowing();
@@ -157,17 +189,61 @@ class TMapWindow : public ui::TMDIChild {
     // every second tick. DrawLitLightMarks draws the marks that are on again
     // on dc (the own-ship overlay's copy of the chart picture).
     void StepLightAnimation();
-    // The overlays draw through these four; they are virtual so that a
-    // test can watch what the overlays ask of them.
+    // Virtual so that a test can watch what the overlays ask of it.
     virtual void DrawLitLightMarks(gdi::Dc& dc);
+
+    // --- The user's stored objects and the active route (TMapWindowUserObjects.cpp) ---
+    // Everything these draw or pick is in client points of dc (the default
+    // mapping): memory picture 1 from the user-object overlay, picture 2 from
+    // the own-ship overlay, the window's context from the mouse handlers.
+    // Picks measure from cursorClient. The overlays draw through the first
+    // three; they are virtual so that a test can watch what the overlays ask
+    // of them.
+
+    // One pass over the stored objects of one kind. The code is kind + 100 x
+    // action, taken apart in this order: 401 and up pick for editing, 301 and
+    // up delete, above 200 pick (or list, while the list kind is the kind),
+    // 101 and up labels; what is left is the kind (UserObjectCodes.h). Routes
+    // are drawn or picked with DrawUserObject; symbols are drawn with their
+    // labels (105), deleted (305) or picked for editing (405) at the click;
+    // 200 + the list kind offers the named objects of that kind to the list
+    // chooser. Drawing codes (below 200) bring each route's point count and
+    // length up to date, and delete a route of fewer than two points (not the
+    // one being placed or edited).
     virtual void DrawUserObjectsOfKind(gdi::Dc& dc, int code);
+    // Reads the points of one object 500 at a time and draws them (types 1
+    // track, 2 route, 3 line) or hit-tests them at the click (201 to 203 pick,
+    // 301 and 303 pick for deletion, 401 to 403 pick for editing). The active
+    // route in route state 1 is drawn from the route table instead; while the
+    // route-table fill request is set, drawing the active route fills the
+    // route table (forward or reversed, appended while extending).
     virtual void DrawUserObject(gdi::Dc& dc, int type, std::int32_t id);
+    // The route table's legs, arrows, corridors, the marked point's frame and
+    // the point numbers; in colour 2 while the route state is 1, else 1.
     virtual void DrawActiveRouteFromTable(gdi::Dc& dc);
+    // 1 when the client point lies less than the pick tolerance from a point
+    // of the route table in x and in y; the first such point (in table
+    // order) gives the picked point number (index + 1). Else 0.
     int HitRouteTablePoint(int x, int y);
+    // A framed label at client point (x, y): the text (or, when it is empty
+    // and timeFlag is set, the local time as "dd/mm-yy hh:mm"), with " (+)"
+    // ("+" for a time) when the object (objectId above 0) has a text in the
+    // store. A time of 2 (point numbers) moves the label 11 pixels left. A
+    // text beginning with "/" loses it outside the delete-symbol mode and
+    // stays at x, others move 6 pixels right. Nothing off the screen or at y
+    // 2 or less.
     void DrawObjectLabel(gdi::Dc& dc, int x, int y, std::int32_t objectId, int colour,
                          std::time_t time, const char* text, bool timeFlag);
+    // One cell of the symbol strip at client point (x, y): column 0 to 19
+    // (the symbol number), row 1 to 6 (the colour number); others draw
+    // nothing. The mask with AND, then the symbol with OR, 17 x 17 from
+    // (x - 8, y - 8).
     void DrawStripSymbol(gdi::Dc& dc, int x, int y, int column, int row);
-    bool PlaceSymbol(int symbol, int colour, int depth);
+    // A new symbol at the cursor position: symbol number, colour number, its
+    // depth in metres (stored x 10, truncated; the click gives 0). Named with
+    // TDbInfoDialog while the name-on-placing setting is on, unless the
+    // symbol is 116 or 123. False when it could not be stored (shown).
+    bool PlaceSymbol(int symbol, int colour, double depth);
     bool MoveCentre(double lon, double lat, bool degrees);
     void ZoomIn();
     void ZoomOut();
@@ -264,6 +340,7 @@ class TMapWindow : public ui::TMDIChild {
     ui::TWindow* routeInfoDlg2 = nullptr;
     ui::TButtonGadget* lastToolButton = nullptr; // the tool-box button looked up last
     ChartPoint cursorPoint{0, 0};                // the mouse, in chart units
+    ClientPoint cursorClient{0, 0};              // the mouse (the last move or click), client
     double zoomFactor = 1.0;                     // keys and clicks double or halve it
     bool tick = false;                           // toggles on every timer tick
     // The painting's memory pictures (ChartPainting.h), made at the first
@@ -274,9 +351,16 @@ class TMapWindow : public ui::TMDIChild {
     TChartPassResult lastChartPass; // what the last drawing pass did
     unsigned long pictureCount = 0; // chart pictures drawn (the 3D export runs once for each)
     ui::TWindow* helpDlg = nullptr; // the help dialog opened without a modal loop (Shift F1)
-    ui::UINT previousKey = 0;       // the key pressed before the one in hand
-    float shownDepth = 0;           // the depth and wind the read-outs were last given
+    // The short read-out at the top right corner (TShortReadoutWindow.h),
+    // destroyed at the 50th dialog count after it was shown.
+    ui::TWindow* shortReadout = nullptr;
+    ui::UINT previousKey = 0; // the key pressed before the one in hand
+    float shownDepth = 0;     // the depth and wind the read-outs were last given
     float shownWindSpeed = 0, shownWindDirection = 0;
+    // The leg ComputeLegGeometry worked out last: nautical miles, degrees.
+    double legLength = 0, legDirection = 0;
+    // The edited line's client points as its last drawing kept them.
+    std::vector<ClientPoint> linePoints;
 
   protected:
     // The palette, the display categories, the user-object store, the
@@ -301,6 +385,19 @@ class TMapWindow : public ui::TMDIChild {
     // The track decision of a new fix, and the log of one ring entry.
     void StepTrack(const NavShared& nav);
 
+    // What one pass over the stored objects carries from object to object.
+    struct TObjectPass;
+    void DrawStoredObject(gdi::Dc& dc, int type, std::int32_t id, TObjectPass& pass);
+    // Acts on a hit of one object's point (or leg) at store position `index`;
+    // false when the pick is refused and the batch ends.
+    bool ApplyPick(int type, const IdRecord& object, int index, const ClientPoint& at, bool leg,
+                   TObjectPass& pass);
+    void DrawDeletionMark(gdi::Dc& dc, int x, int y);
+    bool OnScreen(int x, int y) const;
+
+    std::unique_ptr<gdi::RasterDc> stripDc_;     // holds the symbol strip for its blits
+    std::shared_ptr<const gdi::Font> labelFont_; // the labels' font, made at the first label
+
     DECLARE_RESPONSE_TABLE(TMapWindow);
 };
 
@@ -314,5 +411,9 @@ struct TChartWindowCalls {
     void (*sendNmeaOutput)() = nullptr;
     // The 3D view exchange's timer step.
     ViewerExchangeRequests (*exchangeStep)(const ViewerExchangeInput& in) = nullptr;
+    // The store's batch reads of an object's points (empty: isam::BATSET).
+    std::function<int(int key, isam::BatchRequest* request, void* buffer, std::size_t size,
+                      int mode)>
+        batchRead;
 };
 TChartWindowCalls& ChartWindowCalls();

@@ -5,28 +5,6 @@
 #include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
-// --- Drawing and picking the user's stored objects and the active route ---
-void TMapWindow::ComputeLegGeometry(int, int, int, int, bool, int) {}
-void TMapWindow::DrawLeg(gdi::Dc&, int, int, int, int, int, int, int) {}
-void TMapWindow::DrawUserObjectsOfKind(gdi::Dc&, int) {}
-void TMapWindow::DrawUserObject(gdi::Dc&, int, std::int32_t) {}
-void TMapWindow::DrawActiveRouteFromTable(gdi::Dc&) {}
-int TMapWindow::HitRouteTablePoint(int, int) {
-    return 0;
-}
-void TMapWindow::DrawObjectLabel(gdi::Dc&, int, int, std::int32_t, int, std::time_t, const char*,
-                                 bool) {}
-void TMapWindow::DrawStripSymbol(gdi::Dc&, int, int, int, int) {}
-
-// --- Placing and editing user objects and routes ---
-void TMapWindow::PlaceRoutePoint(gdi::Dc&, int) {}
-bool TMapWindow::InsertOrDeleteObjectPoint(int, bool) {
-    return false;
-}
-bool TMapWindow::PlaceSymbol(int, int, int) {
-    return false;
-}
-
 // --- Mouse, zoom and chart look-ups ---
 bool TMapWindow::HasChartData(int, const GeoPoint&) {
     return false;

@@ -15,6 +15,7 @@
 #include "chart/LookAhead.h"
 #include "chart/MapWindowRules.h"
 #include "dialogs/ReadoutPanels.h"
+#include "dialogs/TShortReadoutWindow.h"
 #include "gadgets/TCoordGadget.h"
 #include "gadgets/TInfoGadget.h"
 #include "geo/geodesy.h"
@@ -365,6 +366,8 @@ void TMapWindow::StepEverySecondTick(const NavShared& nav) {
     ++s.nmeaOutputCounter;
     ++s.generalCounter;
     ++s.dialogCounter;
+    if (shortReadout && s.dialogCounter >= kShortReadoutCounts)
+        delete std::exchange(shortReadout, nullptr);
 
     const std::time_t now = os::toTimeT(ChartClock().now());
     std::tm local{};

@@ -214,6 +214,6 @@ void TMapWindow::EvParentNotify(ui::UINT event, ui::HWND child, ui::UINT) {
     // A panel or dialog that went by itself: forget it (the layer deletes it).
     for (ui::TWindow** owned :
          {&windDlg, &depthDlg, &dateDlg, &dbaseWin, &gpsPosDlg, &sogCogDlg, &bearingInfoDlg,
-          &toolBox, &routeInfoDlg1, &routeInfoDlg2, &listDlg, &helpDlg})
+          &toolBox, &routeInfoDlg1, &routeInfoDlg2, &listDlg, &helpDlg, &shortReadout})
         if (*owned && (*owned)->GetHandle() == child) *owned = nullptr;
 }

@@ -7,6 +7,7 @@
 #include "nmea/NavState.h"
 #include "nmea/NmeaInput.h"
 #include "os/Clock.h"
+#include "route/RouteFollowing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -162,9 +163,7 @@ void TRouteInfoDlg2::Update() {
     const TChartWindowState& s = ChartWindowState();
     const int count = std::min(s.routePointCount, kRoutePointMax);
     const int dest = s.destinationIndex;
-    double total = s.routeRange;
-    for (int i = std::max(dest, 0); i < count - 1; ++i)
-        total += s.routePoints[std::size_t(i)].legLength;
+    const double total = DistanceToGo(s);
     setText(*this, 2005, "%d:", count);
     setText(*this, 2003, milesFormat(total), total);
     const double speed = NavSnapshot().nav.speedOverGround;

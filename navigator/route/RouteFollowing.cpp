@@ -185,6 +185,14 @@ TRouteStep StepRouteFollowing(TChartWindowState& s, const TChartSettings& settin
     return step;
 }
 
+double DistanceToGo(const TChartWindowState& s) {
+    const int count = std::min(s.routePointCount, kRoutePointMax);
+    double total = s.routeRange;
+    for (int i = std::max(s.destinationIndex, 0); i < count - 1; ++i)
+        total += s.routePoints[std::size_t(i)].legLength;
+    return total;
+}
+
 void StopRouteFollowing(TChartWindowState& s) {
     s.followingState = 0;
     s.destinationIndex = 0;

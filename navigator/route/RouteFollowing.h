@@ -70,6 +70,10 @@ struct TRouteStep {
 // route's wider reset to the caller.
 TRouteStep StepRouteFollowing(TChartWindowState& s, const TChartSettings& settings);
 
+// The distance still to go while following (nautical miles): the range to
+// the destination and the legs from it to the last point of the table.
+double DistanceToGo(const TChartWindowState& s);
+
 // Ends following: following state 0, destination 0, the arrival,
 // perpendicular and alarm flags off, and the own-ship-inserted flag off (every
 // caller empties the route table or deletes the route). The table, the active

@@ -76,7 +76,7 @@ TEST(MapWindow, TheSymbolStripIsKnownByNumberAndByName) {
     const QImage& strip = w.symbolStrip->image();
     EXPECT_EQ(strip.pixel(0, 0) & 0xFFFFFFu, 0xFFFFFFu);
     EXPECT_EQ(strip.pixel(8, 8) & 0xFFFFFFu, 0x000000u);
-    EXPECT_EQ(strip.pixel(17 + 8, 17 + 8) & 0xFFFFFFu, 0xFF0000u); // type 1, red
+    EXPECT_EQ(strip.pixel(8, 17 + 8) & 0xFFFFFFu, 0xFF0000u); // symbol 0 in type 1, red
     EXPECT_EQ(strip.pixel(0, 17) & 0xFFFFFFu, 0x000000u);
 }
 
