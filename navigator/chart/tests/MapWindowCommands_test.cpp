@@ -399,15 +399,16 @@ TEST(MapWindowCommands, IlluminationAndRelief) {
 
 // A route written as the placing of routes writes it: its ID record, its
 // points 1 to n and its text.
-void addRoute(DbaseWin& store, std::int32_t id, int points, std::uint16_t length) {
+void addObject(DbaseWin& store, std::uint16_t kind, std::int32_t id, const char* name, int points,
+               std::uint16_t length) {
     IdRecord r;
-    r.kind = kKindRoute;
+    r.kind = kind;
     r.id = id;
     r.latitude = DegreesToStoreUnits(60.40 + 0.001 * id); // key 2 holds one object per place
     r.longitude = DegreesToStoreUnits(5.32);
     r.length = length;
     r.pointCount = std::uint16_t(points);
-    r.name = "Fedje";
+    r.name = name;
     ASSERT_EQ(isam::ADDREC(kIdFileNumber, r.Encode().data()), 0);
     for (int i = 1; i <= points; ++i) {
         store.CurrentPointRecord = PointRecord{};
@@ -419,6 +420,10 @@ void addRoute(DbaseWin& store, std::int32_t id, int points, std::uint16_t length
     }
     const std::vector<std::uint8_t> text = InfoRecord{id, 0, "Over Fedjeosen"}.Encode();
     ASSERT_EQ(isam::ADDVREC(kInfoFileNumber, text.data(), text.size()), 0);
+}
+
+void addRoute(DbaseWin& store, std::int32_t id, int points, std::uint16_t length) {
+    addObject(store, kKindRoute, id, "Fedje", points, length);
 }
 
 std::optional<IdBytes> idRecord(std::int32_t id) {
@@ -481,6 +486,10 @@ TEST(MapWindowCommands, EndingTheEditingZeroesTheStoredLengthOrDeletesAShortRout
     expected[30] = expected[31] = 0;
     EXPECT_EQ(*after, expected);
     EXPECT_TRUE(anyPoint(7));
+    // The next routes pass works the length out again: two legs of 0.01
+    // degree of latitude, 1.2 nautical miles, in tenths.
+    c.w->DrawUserObjectsOfKind(c.w->GetDC(), 2);
+    EXPECT_EQ(IdRecord::Decode(*idRecord(7)).length, 12);
 
     // A new route of one point is deleted whole, and no route is active.
     addRoute(*c.store(), 9, 1, 0);
@@ -745,24 +754,44 @@ TEST(MapWindowCommands, TheTimerAppliesTheCursorRequests) {
 // ---------------------------------------------------------------------------
 // The chooser, the 3D view, the help
 
-TEST(MapWindowCommands, TheRouteChooserIsMadeOnceAndChoosesARoute) {
-    Commands c;
+// The chooser lists the named routes of the store, made once however often
+// 97 comes; "Retur" on one makes it the active route, reversed, to be
+// followed.
+TEST(MapWindowCommands, TheRouteChooserListsTheNamedRoutesOnce) {
+    apptest::TestFolder folder;
+    Commands c(true);
+    ASSERT_TRUE(c.store());
+    addObject(*c.store(), kKindRoute, 7, "Fedje", 3, 12);
+    addObject(*c.store(), kKindRoute, 8, "", 2, 6);    // unnamed
+    addObject(*c.store(), kKindLine, 9, "Leia", 2, 6); // not a route
+    addObject(*c.store(), kKindRoute, 11, "Hjeltefjorden", 2, 25);
     TChartWindowState& s = ChartWindowState();
     c.command(97);
     auto* list = dynamic_cast<TListDlg*>(c.w->listDlg);
     ASSERT_TRUE(list);
     EXPECT_TRUE(list->IsWindow());
     EXPECT_EQ(s.listMode, 2);
-    c.command(97);
-    EXPECT_EQ(c.w->listDlg, list);
-
-    // "Retur" on a listed route: the active route, reversed, to be followed.
-    list->AddItem("Fedje  (4.2)", 31);
     auto* combo = dynamic_cast<ui::TComboBox*>(ui::GetWindowPtr(list->GetDlgItem(kListCombo)));
     ASSERT_TRUE(combo);
-    combo->SetSelIndex(combo->GetCount() - 1);
+    const auto items = [&] {
+        std::vector<std::pair<std::string, int>> out;
+        for (int i = 0; i < combo->GetCount(); ++i) {
+            char text[64] = {};
+            combo->GetString(text, sizeof text, i);
+            out.emplace_back(text, int(combo->GetItemData(i)));
+        }
+        return out;
+    };
+    const std::vector<std::pair<std::string, int>> named{{"Fedje  (1.2)", 7},
+                                                         {"Hjeltefjorden  (2.5)", 11}};
+    EXPECT_EQ(items(), named);
+    c.command(97);
+    EXPECT_EQ(c.w->listDlg, list);
+    EXPECT_EQ(items(), named);
+
+    combo->SetSelIndex(0);
     list->SendMessage(ui::WM_COMMAND, kListReverse);
-    EXPECT_EQ(s.activeRouteId, 31);
+    EXPECT_EQ(s.activeRouteId, 7);
     EXPECT_EQ(s.forwardFlag, 0);
     EXPECT_EQ(s.followRouteRequest, 1);
     EXPECT_EQ(c.w->listDlg, nullptr);
