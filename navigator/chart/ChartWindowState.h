@@ -143,6 +143,7 @@ struct TChartWindowState {
     // distance (nautical miles) from own ship to the cursor.
     double cursorBearing = 0, cursorDistance = 0;
     int cursorRequest = 0; // 0 unchanged, 1..7 the cursor shape the timer sets
+    int cursorKind = 0;    // the last cursor request above 0 the timer applied
     int redrawRequest = 0; // 1: the timer invalidates the chart window
 
     // --- The user's stored objects: what is shown, edited and picked ---

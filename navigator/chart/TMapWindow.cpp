@@ -15,7 +15,18 @@ TMapWindow* keyWindow = nullptr;
 } // namespace
 
 DEFINE_RESPONSE_TABLE1(TMapWindow, ui::TMDIChild)
-EV_WM_PAINT, EV_WM_TIMER, EV_WM_KEYDOWN, EV_WM_MBUTTONDOWN, EV_WM_PARENTNOTIFY, END_RESPONSE_TABLE;
+EV_WM_PAINT, EV_WM_TIMER, EV_WM_KEYDOWN, EV_WM_MBUTTONDOWN, EV_WM_PARENTNOTIFY,
+    // The floating tool box's commands; 120 is the application's, its check
+    // the chart window's.
+    EV_COMMAND(97, CmChooseRoute), EV_COMMAND_ENABLE(97, CeChooseRoute),
+    EV_COMMAND(52, CmChangeRoute), EV_COMMAND_ENABLE(52, CeChangeRoute), EV_COMMAND(53, CmNewRoute),
+    EV_COMMAND_ENABLE(53, CeNewRoute), EV_COMMAND(55, CmEndEditing),
+    EV_COMMAND_ENABLE(55, CeEndEditing), EV_COMMAND(56, CmDelete), EV_COMMAND_ENABLE(56, CeDelete),
+    EV_COMMAND(57, CmPlaceSymbols), EV_COMMAND_ENABLE(57, CePlaceSymbols),
+    EV_COMMAND(119, CmObjectInfo), EV_COMMAND_ENABLE(119, CeObjectInfo),
+    EV_COMMAND(108, CmIllumination), EV_COMMAND_ENABLE(108, CeIllumination),
+    EV_COMMAND(131, CmRelief), EV_COMMAND_ENABLE(131, CeRelief), EV_COMMAND(132, Cm3DView),
+    EV_COMMAND_ENABLE(132, Ce3DView), EV_COMMAND_ENABLE(120, CeFollowOwnShip), END_RESPONSE_TABLE;
 
 TMapWindow::TMapWindow(ui::TMDIClient& parent, const char* title, int levelIndex_, double lon,
                        double lat)

@@ -152,7 +152,7 @@ class TMapWindow : public ui::TMDIChild {
     virtual void RouteFollowingStep();
     // The position entry: moves the chart to a typed position; true when it moved.
     virtual bool EnterPosition();
-    // The help dialog.
+    // The help dialog (template 12), run modally and destroyed.
     virtual void ShowHelp();
 
     // --- Handlers and helpers of the timer, keys, painting and mouse ---
@@ -244,8 +244,6 @@ class TMapWindow : public ui::TMDIChild {
     // TDbInfoDialog while the name-on-placing setting is on, unless the
     // symbol is 116 or 123. False when it could not be stored (shown).
     bool PlaceSymbol(int symbol, int colour, double depth);
-    void ShowToolBox();
-    void ApplyCursorRequest();
     bool MoveCentre(double lon, double lat, bool degrees);
     void ZoomIn();
     void ZoomOut();
@@ -256,7 +254,21 @@ class TMapWindow : public ui::TMDIChild {
     void EvMDIActivate(ui::HWND activated, ui::HWND deactivated);
     void ShowObjectInfo(const ui::TPoint& point);
 
+    // The floating tool box (TFloatingToolBox.h), made at the first call;
+    // every call ends the place-symbol and delete-symbol modes and releases
+    // their buttons. When the box is made while the frame is maximised and no
+    // route is active, the cursor goes to screen point (50, 125).
+    void ShowToolBox();
+    // The timer's cursor step, every tick: a cursor request 1 to 7 becomes the
+    // cursor kind, asks the information mode to end (unless it is 2 or 7) and
+    // sets the cursor (resources 19994 to 19999, 5 the wait cursor); the
+    // request then returns to 0, or after 7 to 1.
+    void ApplyCursorRequest();
+
     // --- The tool box's commands and their enablers ---
+    // Each changes the interaction state (ChartWindowState.h) and asks for a
+    // redraw or a cursor shape; commands that empty or delete the route table
+    // stop route following.
     void CmChooseRoute();
     void CmChangeRoute();
     void CmNewRoute();
@@ -364,6 +376,9 @@ class TMapWindow : public ui::TMDIChild {
     bool StepLookAhead(const NavShared& nav, bool modal);
     void StepGadgets(const NavShared& nav);
     void StepExchange(const NavShared& nav);
+    // What the 3D view exchange asked for: the relief-ready flag, a redraw, a
+    // re-centre at the next tick, button 132 up or down.
+    void ApplyExchangeRequests(const ViewerExchangeRequests& r);
     void StepEverySecondTick(const NavShared& nav);
     void StepStatusHint();
     void StepReadouts();

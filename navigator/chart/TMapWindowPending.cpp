@@ -5,32 +5,6 @@
 #include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
-// --- The floating tool box and the chart window's commands ---
-void TMapWindow::ShowHelp() {}
-void TMapWindow::ShowToolBox() {}
-void TMapWindow::ApplyCursorRequest() {}
-void TMapWindow::CmChooseRoute() {}
-void TMapWindow::CmChangeRoute() {}
-void TMapWindow::CmNewRoute() {}
-void TMapWindow::CmEndEditing() {}
-void TMapWindow::CmDelete() {}
-void TMapWindow::CmPlaceSymbols() {}
-void TMapWindow::CmObjectInfo() {}
-void TMapWindow::CmIllumination() {}
-void TMapWindow::CmRelief() {}
-void TMapWindow::Cm3DView() {}
-void TMapWindow::CeChooseRoute(ui::TCommandEnabler&) {}
-void TMapWindow::CeChangeRoute(ui::TCommandEnabler&) {}
-void TMapWindow::CeNewRoute(ui::TCommandEnabler&) {}
-void TMapWindow::CeEndEditing(ui::TCommandEnabler&) {}
-void TMapWindow::CeDelete(ui::TCommandEnabler&) {}
-void TMapWindow::CePlaceSymbols(ui::TCommandEnabler&) {}
-void TMapWindow::CeObjectInfo(ui::TCommandEnabler&) {}
-void TMapWindow::CeIllumination(ui::TCommandEnabler&) {}
-void TMapWindow::CeRelief(ui::TCommandEnabler&) {}
-void TMapWindow::CeFollowOwnShip(ui::TCommandEnabler&) {}
-void TMapWindow::Ce3DView(ui::TCommandEnabler&) {}
-
 // --- Mouse, zoom and chart look-ups ---
 bool TMapWindow::HasChartData(int, const GeoPoint&) {
     return false;

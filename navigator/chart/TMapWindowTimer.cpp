@@ -339,10 +339,13 @@ ViewerExchangeInput TMapWindow::ExchangeInput(const NavShared& nav) const {
 }
 
 void TMapWindow::StepExchange(const NavShared& nav) {
-    TChartWindowState& s = ChartWindowState();
     const ViewerExchangeInput in = ExchangeInput(nav);
     const auto step = ChartWindowCalls().exchangeStep;
-    const ViewerExchangeRequests r = step ? step(in) : ViewerExchangeTimerStep(in);
+    ApplyExchangeRequests(step ? step(in) : ViewerExchangeTimerStep(in));
+}
+
+void TMapWindow::ApplyExchangeRequests(const ViewerExchangeRequests& r) {
+    TChartWindowState& s = ChartWindowState();
     if (r.reliefReady) s.reliefReady = 1;
     if (r.redraw) {
         s.redrawOnce = 1;

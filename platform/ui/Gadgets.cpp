@@ -137,6 +137,9 @@ void TGadget::SetBorderStyle(TBorderStyle style) {
 TRect TGadget::GetBounds() const {
     const QWidget* w = p_->widget;
     if (!w) return {};
+    // Until its window is shown, Qt has not placed the gadget.
+    if (QWidget* parent = w->parentWidget(); parent && parent->layout())
+        parent->layout()->activate();
     const QRect g = w->geometry();
     return TRect(g.left(), g.top(), g.left() + g.width(), g.top() + g.height());
 }

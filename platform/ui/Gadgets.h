@@ -47,7 +47,8 @@ class TGadget {
     void SetBorderStyle(TBorderStyle style);
     TGadgetWindow* GetGadgetWindow() const { return Window; }
 
-    // Where the gadget lies in its window's client area.
+    // Where the gadget lies in its window's client area, also before the
+    // window is shown (in its set-up).
     TRect GetBounds() const;
     // Border and margins; gadgets with contents add their size.
     virtual void GetDesiredSize(TSize& size);

@@ -1,15 +1,21 @@
 // The program's own frame on the MDI client: the chart window made at the
-// start, the level buttons' commands, and the key hook held by the chart
-// window.
+// start, the level buttons' commands, the key hook held by the chart window,
+// and the chart window's tool box with its tips.
 #include "AppTestSupport.h"
 #include "TimerTestSupport.h"
 
 #include "app/TMyFrame.h"
 #include "chart/KVViewerMDIClient.h"
+#include "chart/TFloatingToolBox.h"
 #include "chart/TMapWindow.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
+#include <QWidget>
+
+#include <filesystem>
 
 namespace {
 
@@ -27,13 +33,21 @@ ui::MSG keyTo(ui::HWND window, ui::UINT key) {
     return msg;
 }
 
+// The program started on the sample data in the folder: settings, the
+// application, its frame shown; null when the start fails.
+std::unique_ptr<KVViewerApp> startProgram(const apptest::TestFolder& folder) {
+    apptest::writeFile(folder / "SOLVNV.INI", apptest::sampleIni());
+    if (!LoadSettings()) return nullptr;
+    auto app = std::make_unique<KVViewerApp>();
+    if (!app->InitInstance()) return nullptr;
+    settle();
+    return app;
+}
+
 TEST(ChartApp, TheFrameRunsOnTheProgramsClientAndItsChartWindow) {
     apptest::TestFolder folder;
-    apptest::writeFile(folder / "SOLVNV.INI", apptest::sampleIni());
-    ASSERT_TRUE(LoadSettings());
-    auto app = std::make_unique<KVViewerApp>();
-    ASSERT_TRUE(app->InitInstance());
-    settle();
+    auto app = startProgram(folder);
+    ASSERT_TRUE(app);
     TMyFrame& frame = *app->GetFrame();
     auto* client = dynamic_cast<KVViewerMDIClient*>(frame.GetClientWindow());
     ASSERT_TRUE(client);
@@ -89,6 +103,45 @@ TEST(ChartApp, AKeyPressedInTheChartWindowReachesItsKeyHandlerOnce) {
     EXPECT_EQ(chart->centre.lon, ChartWindowState().ownShip.lon); // own ship, following
     app.reset();
     SetChartWindowFactory(nullptr);
+}
+
+// The running program's chart window carries its tool box at the right edge,
+// with the glyphs and the tips in the program's tool-tip control; the
+// picture of the frame is written for a person to look at.
+TEST(ChartApp, TheToolBoxShowsWithItsGlyphsAndTips) {
+    apptest::TestFolder folder;
+    auto app = startProgram(folder);
+    ASSERT_TRUE(app);
+    app->RunIdle();
+    settle();
+    TMapWindow* chart =
+        dynamic_cast<KVViewerMDIClient*>(app->GetFrame()->GetClientWindow())->GetChartWindow();
+    ASSERT_TRUE(chart);
+    auto* box = dynamic_cast<TFloatingToolBox*>(chart->toolBox);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->GetGadgets().size(),
+              ToolBoxButtonsFor(IsViewerExchangeLoaded(), Is3DViewAvailable()).size());
+    const QRect r = box->GetHandle()->geometry();
+    EXPECT_EQ(r.right() + 1, chart->GetClientRect().Width());
+    EXPECT_EQ(r.top(), 0);
+
+    // A real tool-tip event over each button shows its text.
+    for (const TToolBoxButton& b : box->Buttons()) {
+        QWidget* button = box->GadgetWithId(b.command)->GetHandle();
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(button, &help);
+        EXPECT_EQ(QToolTip::text(), QString::fromLatin1(b.tip)) << b.command;
+        QToolTip::hideText();
+    }
+    // The enablers ran: 97 and 55 are commands, 55 greyed with nothing to end.
+    EXPECT_TRUE(box->GadgetWithId(97)->GetEnabled());
+    EXPECT_FALSE(box->GadgetWithId(55)->GetEnabled());
+    EXPECT_TRUE(box->GadgetWithId(120)->GetEnabled());
+
+    std::filesystem::create_directories(CHART_TEST_PICTURES);
+    EXPECT_TRUE(
+        app->GetFrame()->GetHandle()->grab().save(CHART_TEST_PICTURES "/program-with-toolbox.png"));
+    app.reset();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // program-wide state set back before and after each test.
 #pragma once
 
+#include "app/KVViewerApp.h"
 #include "app/TMyFrame.h"
 #include "app/ViewerModule.h"
 #include "chart/ChartWindowState.h"
@@ -29,7 +30,8 @@ inline void settle() {
 // An application whose main window is a frame of 640 x 480 (a plain MDI
 // frame, or the program's own with its bars and gadgets) around a client of
 // the given class; the client's set-up has run when the constructor ends.
-// Chart windows made meanwhile get no user-object store.
+// Chart windows made meanwhile get no user-object store, and the frame is
+// noted neither minimised nor maximised.
 template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
     ui::TApplication app;
     Client* client;
@@ -37,6 +39,7 @@ template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
 
     Host() {
         ResetChartWindowState();
+        NoteFrameStates(false, false);
         ChartWindowCalls() = TChartWindowCalls{};
         ChartWindowCalls().makeStore = [](TMapWindow&) -> ui::TWindow* { return nullptr; };
         client = new Client(nullptr);
@@ -52,12 +55,22 @@ template <class Client, class Frame = ui::TDecoratedMDIFrame> struct Host {
         settle();
     }
     ~Host() {
+        NoteFrameStates(false, false);
         SetChartWindowFactory(nullptr);
         ChartWindowCalls() = TChartWindowCalls{};
         ResetChartWindowState();
     }
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
+};
+
+// The frame as the application's hook notes it: maximised or not, for the
+// object's life; afterwards neither minimised nor maximised.
+struct NotedFrame {
+    explicit NotedFrame(bool maximised) { NoteFrameStates(false, maximised); }
+    ~NotedFrame() { NoteFrameStates(false, false); }
+    NotedFrame(const NotedFrame&) = delete;
+    NotedFrame& operator=(const NotedFrame&) = delete;
 };
 
 } // namespace charttest

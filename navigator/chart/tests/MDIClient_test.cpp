@@ -3,18 +3,16 @@
 // schemes with their system colours, palette, pens and 3D view field, and
 // the chart window going.
 #include "ChartTestSupport.h"
+#include "ExchangeFake.h"
 
 #include "ViewerExchange.h"
 #include "app/ViewerPalette.h"
-#include "fake/FakeExchange.h"
 #include "graphics/GraphicsLayer.h"
 #include "ui/Gadgets.h"
 #include "ui/Screen.h"
 
 #include <QPalette>
 #include <QWidget>
-
-#include <dlfcn.h>
 
 #include <string>
 #include <vector>
@@ -318,28 +316,6 @@ TEST(MDIClient, DayGivesThePensBackTheirStartUpColours) {
     EXPECT_EQ(colourOf(TMapPen::Mark11), entry(11));
 }
 
-// The fake exchange library, opened by the test as well so that its state
-// can be read and set.
-class FakeExchange {
-  public:
-    FakeExchange() : handle_(::dlopen(FAKE_EXCHANGE_LIBRARY, RTLD_NOW | RTLD_LOCAL)) {
-        if (handle_)
-            state_ =
-                reinterpret_cast<FakeExchangeStateFn>(::dlsym(handle_, "FakeExchange_State"))();
-    }
-    ~FakeExchange() {
-        UnloadViewerExchange();
-        if (handle_) ::dlclose(handle_);
-    }
-    FakeExchange(const FakeExchange&) = delete;
-    FakeExchange& operator=(const FakeExchange&) = delete;
-    FakeExchangeState* operator->() const { return state_; }
-
-  private:
-    void* handle_;
-    FakeExchangeState* state_ = nullptr;
-};
-
 std::int32_t field(const std::uint8_t* record, int offset) {
     std::uint32_t v = 0;
     for (int i = 3; i >= 0; --i)
@@ -352,7 +328,7 @@ TEST(MDIClient, SchemesTellThe3DViewItsIllumination) {
     // Without the exchange nothing is called.
     host.client->SelectScheme(CM_SCHEME_DUSK);
 
-    FakeExchange fake;
+    charttest::FakeExchange fake;
     ASSERT_NE(fake.operator->(), nullptr);
     ASSERT_TRUE(LoadViewerExchange(FAKE_EXCHANGE_LIBRARY));
     const std::int32_t before = field(fake->record, 52);

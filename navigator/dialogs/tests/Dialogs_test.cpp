@@ -21,6 +21,7 @@
 #include <sstream>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -171,7 +172,8 @@ TEST_F(ListTest, ModeOneChoosesAnItemWithReturDisabled) {
     EXPECT_EQ(s.activeRouteId, 0);
     EXPECT_EQ(h.chart->listDlg, nullptr);
     charttest::settle(); // deleted after its message
-    EXPECT_TRUE(h.chart->GetChildren().empty());
+                         // Only the tool box is left.
+    EXPECT_EQ(h.chart->GetChildren(), std::vector<ui::TWindow*>{h.chart->toolBox});
 }
 
 TEST_F(ListTest, ModeTwoChoosesTheRouteItsNameAndDirection) {

@@ -225,6 +225,36 @@ TEST(Bars, TheToolBoxFollowsItsParentsSize) {
     EXPECT_EQ(kids.indexOf(box->GetHandle()) > kids.indexOf(other->GetHandle()), true);
 }
 
+// A framed box knows where its gadgets lie, inside its three-pixel frame,
+// already in its own set-up, before its window is shown: tool tips are added
+// there.
+class TBoundsAtSetUp : public TFloatingBox {
+  public:
+    using TFloatingBox::TFloatingBox;
+    std::vector<TRect> Bounds;
+    bool VisibleAtSetUp = true;
+
+  protected:
+    void SetupWindow() override {
+        TFloatingBox::SetupWindow();
+        VisibleAtSetUp = GetHandle()->isVisible();
+        for (TGadget* g : GetGadgets())
+            Bounds.push_back(g->GetBounds());
+    }
+};
+
+TEST(Bars, GadgetBoundsAtTheBoxsSetUp) {
+    TBarParent parent;
+    uitest::ShowAt(parent, 300, 200);
+    auto* box = new TBoundsAtSetUp(&parent);
+    for (int id : {120, 108, 134})
+        box->Insert(*new TButtonGadget(120, id, TButtonGadget::NonExclusive));
+    ASSERT_TRUE(box->Create());
+    EXPECT_FALSE(box->VisibleAtSetUp);
+    EXPECT_EQ(box->Bounds, (std::vector<TRect>{TRect(3, 3, 30, 30), TRect(3, 30, 30, 57),
+                                               TRect(3, 57, 30, 84)}));
+}
+
 TEST(Bars, ToolTipsOnGadgetCells) {
     TBarParent parent;
     uitest::ShowAt(parent, 300, 200);
