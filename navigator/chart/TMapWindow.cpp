@@ -26,7 +26,8 @@ EV_WM_PAINT, EV_WM_TIMER, EV_WM_KEYDOWN, EV_WM_MBUTTONDOWN, EV_WM_PARENTNOTIFY,
     EV_COMMAND(119, CmObjectInfo), EV_COMMAND_ENABLE(119, CeObjectInfo),
     EV_COMMAND(108, CmIllumination), EV_COMMAND_ENABLE(108, CeIllumination),
     EV_COMMAND(131, CmRelief), EV_COMMAND_ENABLE(131, CeRelief), EV_COMMAND(132, Cm3DView),
-    EV_COMMAND_ENABLE(132, Ce3DView), EV_COMMAND_ENABLE(120, CeFollowOwnShip), END_RESPONSE_TABLE;
+    EV_COMMAND_ENABLE(132, Ce3DView), EV_COMMAND_ENABLE(120, CeFollowOwnShip), EV_COMMAND(134, CmSoundings),
+    EV_COMMAND_ENABLE(134, CeSoundings), END_RESPONSE_TABLE;
 
 TMapWindow::TMapWindow(ui::TMDIClient& parent, const char* title, int levelIndex_, double lon,
                        double lat)

@@ -278,6 +278,7 @@ class TMapWindow : public ui::TMDIChild {
     void CmObjectInfo();
     void CmIllumination();
     void CmRelief();
+    void CmSoundings();
     void Cm3DView();
     void CeChooseRoute(ui::TCommandEnabler& ce);
     void CeChangeRoute(ui::TCommandEnabler& ce);
@@ -288,6 +289,7 @@ class TMapWindow : public ui::TMDIChild {
     void CeObjectInfo(ui::TCommandEnabler& ce);
     void CeIllumination(ui::TCommandEnabler& ce);
     void CeRelief(ui::TCommandEnabler& ce);
+    void CeSoundings(ui::TCommandEnabler& ce);
     void CeFollowOwnShip(ui::TCommandEnabler& ce);
     void Ce3DView(ui::TCommandEnabler& ce);
 

@@ -292,6 +292,16 @@ void TMapWindow::CmRelief() {
     s.redrawRequest = 1;
 }
 
+// The button "Fjerne loddskudd > 5 m." is down while the soundings switch is
+// off, that is while the program's own sounding procedures draw the chart.
+void TMapWindow::CmSoundings() {
+    std::uint8_t& on = ChartSettings().soundingsSwitch;
+    on = on ? 0 : 1;
+    TChartWindowState& s = ChartWindowState();
+    s.pictureUpToDate = 0;
+    s.redrawRequest = 1;
+}
+
 void TMapWindow::Cm3DView() {
     ApplyExchangeRequests(Run3DViewCommand(ExchangeInput(NavSnapshot())));
 }
@@ -347,6 +357,12 @@ void TMapWindow::CeIllumination(ui::TCommandEnabler& ce) {
 
 void TMapWindow::CeRelief(ui::TCommandEnabler& ce) {
     ce.Enable(true);
+}
+
+void TMapWindow::CeSoundings(ui::TCommandEnabler& ce) {
+    ce.Enable(true);
+    ce.SetCheck(ChartSettings().soundingsSwitch ? ui::TCommandEnabler::Unchecked
+                                                : ui::TCommandEnabler::Checked);
 }
 
 void TMapWindow::CeFollowOwnShip(ui::TCommandEnabler& ce) {

@@ -334,7 +334,9 @@ TEST(ChartBorderDrawn, AViewAcross180) {
     std::vector<std::string> texts;
     for (std::size_t i = 0; i < longitude.size(); ++i) {
         texts.push_back(longitude[i].text);
-        if (i > 0) EXPECT_GT(longitude[i].x, longitude[i - 1].x); // west to east in place
+        if (i > 0) {
+            EXPECT_GT(longitude[i].x, longitude[i - 1].x); // west to east in place
+        }
     }
     // 179 and 180 east of west, then 179 west: the magnitudes.
     EXPECT_NE(std::find(texts.begin(), texts.end(), "180"), texts.end());
@@ -375,7 +377,9 @@ TEST(ChartBorderDrawn, TheMileScaleUpTheLeftEdge) {
                 EXPECT_EQ(g.y1, s[i - 1].y1);
                 EXPECT_EQ(g.y2, s[i - 1].y2);
             }
-            if (i >= 2 && i % 2 == 0) EXPECT_EQ(g.y1, s[i - 2].y2); // end to end
+            if (i >= 2 && i % 2 == 0) {
+                EXPECT_EQ(g.y1, s[i - 2].y2); // end to end
+            }
         }
         // From 3 pixels below the bottom-left corner's inner pixel (device
         // row 1079 - 1 + 3), a step a segment, up to the first step beyond the

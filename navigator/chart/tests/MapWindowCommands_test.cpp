@@ -368,7 +368,7 @@ TEST(MapWindowCommands, ChangingTheRouteTakesOwnShipsPointOut) {
     EXPECT_EQ(s.routePoints[0].lat, second.lat);
 }
 
-TEST(MapWindowCommands, IlluminationAndRelief) {
+TEST(MapWindowCommands, IlluminationReliefAndSoundings) {
     Commands c;
     TChartWindowState& s = ChartWindowState();
     // Any level but day (dusk included) asks for day; day asks for night.
@@ -390,6 +390,17 @@ TEST(MapWindowCommands, IlluminationAndRelief) {
         c.command(131);
         EXPECT_EQ(s.reliefSwitch, r.before ? 0 : 1);
         EXPECT_EQ(s.pictureUpToDate, r.upToDateAfter);
+        EXPECT_EQ(s.redrawRequest, 1);
+    }
+    // The soundings switch toggles and the chart picture is drawn again, with
+    // the engine's sounding procedures or the program's.
+    for (const std::uint8_t before : {1, 0}) {
+        ChartSettings().soundingsSwitch = before;
+        s.pictureUpToDate = 1;
+        s.redrawRequest = 0;
+        c.command(134);
+        EXPECT_EQ(ChartSettings().soundingsSwitch, before ? 0 : 1);
+        EXPECT_EQ(s.pictureUpToDate, 0);
         EXPECT_EQ(s.redrawRequest, 1);
     }
 }
@@ -632,16 +643,22 @@ TEST(MapWindowCommands, EnablersGreyAndCheckTheButtons) {
         }
     }
 
-    // 120: always enabled, checked while following own ship; 134 has no
-    // handler in the chart window.
-    for (std::uint8_t follow : {0, 1}) {
-        s.followFlag = follow;
-        ui::TCommandEnabler ce(120);
-        box->RouteCommandEnable(ce);
-        EXPECT_TRUE(ce.IsEnabled());
-        EXPECT_EQ(ce.GetCheck(),
-                  follow ? ui::TCommandEnabler::Checked : ui::TCommandEnabler::Unchecked);
+    // 120 and 134: always enabled; 120 is checked while following own ship,
+    // 134 while the soundings switch is off.
+    for (std::uint8_t on : {0, 1}) {
+        s.followFlag = on;
+        ChartSettings().soundingsSwitch = on;
+        ui::TCommandEnabler follow(120), soundings(134);
+        box->RouteCommandEnable(follow);
+        box->RouteCommandEnable(soundings);
+        EXPECT_TRUE(follow.IsEnabled());
+        EXPECT_TRUE(soundings.IsEnabled());
+        EXPECT_EQ(follow.GetCheck(),
+                  on ? ui::TCommandEnabler::Checked : ui::TCommandEnabler::Unchecked);
+        EXPECT_EQ(soundings.GetCheck(),
+                  on ? ui::TCommandEnabler::Unchecked : ui::TCommandEnabler::Checked);
     }
+    ChartSettings().soundingsSwitch = 1;
 }
 
 // ---------------------------------------------------------------------------

@@ -428,6 +428,8 @@ TEST_F(PlacingTest, ARefusedIdRecordStoresNothingAndEndsThePlacing) {
         EXPECT_TRUE(storetest::ReadStore().points.empty());
         EXPECT_TRUE(storetest::ReadStore().objects.empty());
         EXPECT_EQ(s.activeRouteId, 0);
+        EXPECT_EQ(s.routeState, 0);
+        EXPECT_EQ(w->editCount, 0);
     }
 }
 
