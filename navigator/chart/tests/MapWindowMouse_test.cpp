@@ -773,3 +773,59 @@ TEST(MapWindowSampleLookUps, TheChartDataProbe) {
 }
 
 } // namespace
+
+namespace {
+
+constexpr int kUnlisted[] = {35, 44, 45, 147, 177, 193, 198, 210};
+
+// Every node below the root: its object, a class name, no left-out code.
+void checkTree(const TObjView& node, int depth, bool& litAggregate) {
+    for (const auto& child : node.Children()) {
+        ASSERT_TRUE(child->Object());
+        EXPECT_TRUE(child->ClassName().has_value());
+        const int code = child->Object()->GetLabel();
+        EXPECT_EQ(std::count(std::begin(kUnlisted), std::end(kUnlisted), code), 0) << code;
+        if (code == 86 && depth > 0) litAggregate = true; // a light under its structure
+        (void)litAggregate;
+        checkTree(*child, depth + 1, litAggregate);
+    }
+}
+
+TEST(MapWindowSampleLookUps, TheObjectsUnderAnInformationClick) {
+    charttest::SampleChart chart;
+    TimerFixture f;
+    TTimerWindow& w = f.make(5, kBergenLon, kBergenLat);
+    state().followFlag = 0;
+    const ui::TRect client = w.GetClientRect();
+
+    // Clicks over the harbour view: each lists the coverage object as the
+    // root, and every node its texts and no left-out code.
+    bool litAggregate = false;
+    int dialogs = 0;
+    for (int y = client.top + 20; y < client.bottom && !litAggregate; y += 40)
+        for (int x = client.left + 20; x < client.right && !litAggregate; x += 40) {
+            uitest::TModalScript script;
+            script.Dialog(kObjectInfoTemplate, [&](ui::TDialog& d) {
+                auto& info = dynamic_cast<TObjectInfoDialog&>(d);
+                ++dialogs;
+                ASSERT_TRUE(info.Root().Object());
+                EXPECT_EQ(info.Root().Object()->GetLabel(), 217);
+                checkTree(info.Root(), 0, litAggregate);
+                // Ticks inside the dialog replace no Map.
+                const Map* map = w.map.get();
+                for (int i = 0; i < 3; ++i)
+                    w.EvTimer(kChartTimerId);
+                EXPECT_EQ(w.map.get(), map);
+                d.SendMessage(ui::WM_COMMAND, ui::IDOK);
+            });
+            w.ShowObjectInfo(ui::TPoint(x, y));
+            EXPECT_TRUE(script.Done()) << x << ", " << y;
+        }
+    EXPECT_GT(dialogs, 0);
+
+    // Off the chart nothing is shown (the strict runner fails any dialog).
+    ASSERT_TRUE(w.MoveCentre(-30, kBergenLat, true));
+    w.ShowObjectInfo(ui::TPoint(client.Width() / 2, client.Height() / 2));
+}
+
+} // namespace
