@@ -2,7 +2,6 @@
 // program build. Each part moves its bodies into its own source file and
 // deletes them here in the same change, so a member defined twice or not at
 // all stops the link. The last part to land deletes this file.
-#include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
 // --- Mouse, zoom and chart look-ups ---
@@ -20,14 +19,3 @@ void TMapWindow::EvRButtonDown(ui::UINT, const ui::TPoint&) {}
 void TMapWindow::EvSize(ui::UINT, const ui::TSize&) {}
 void TMapWindow::EvMDIActivate(ui::HWND, ui::HWND) {}
 void TMapWindow::ShowObjectInfo(const ui::TPoint&) {}
-
-// --- Position entry and the look-ahead edge test ---
-bool TMapWindow::EnterPosition() {
-    return false;
-}
-int LookAheadThreshold(int, int, int, int, bool, double) {
-    return 1;
-}
-bool LookAheadEdgeReached(int, int, int) {
-    return false;
-}
