@@ -657,7 +657,6 @@ TEST(MapWindowKeys, TheKeyTable) {
     TimerFixture f;
     TTimerWindow& w = f.make(5);
     TChartWindowState& s = state();
-    const GeoPoint start = w.centre;
     const auto press = [&](ui::UINT key) { w.EvKeyDown(key, 1, 0); };
     const auto entered = [&](const ChartPoint& p) {
         const GeoPoint g = GeoPointOf(*w.map, p);
@@ -676,15 +675,19 @@ TEST(MapWindowKeys, TheKeyTable) {
         ui::UINT key;
         ChartPoint by;
     } arrows[] = {{37, {-512, 0}}, {39, {512, 0}}, {38, {0, 360}}, {40, {0, -360}}};
+    double latBeforeDown = 0;
     for (const auto& a : arrows) {
         s.followFlag = 1;
+        // Measured in the view before the key: the key moves the chart.
+        const auto [lon, lat] = entered(a.by);
+        latBeforeDown = NrmToDegrees(w.centre.lat);
         press(a.key);
         EXPECT_EQ(s.followFlag, 0) << a.key;
-        const auto [lon, lat] = entered(a.by);
         EXPECT_DOUBLE_EQ(s.enteredLon, lon) << a.key;
         EXPECT_DOUBLE_EQ(s.enteredLat, lat) << a.key;
+        EXPECT_EQ(w.centre.lat, deg2nrm(lat)) << a.key; // the view went there
     }
-    EXPECT_LT(s.enteredLat, NrmToDegrees(start.lat)); // Down moved south
+    EXPECT_LT(s.enteredLat, latBeforeDown); // Down moved south
 
     // Letters ask for levels.
     const struct {
