@@ -17,9 +17,9 @@
 //   chart->Create();
 //   chart->ShowWindow(ui::SW_SHOW);                         // fills the client
 //
-// Members that other parts of the program build keep do-nothing bodies in
-// TMapWindowPending.cpp until they land; each moves its bodies into its own
-// source file.
+// The members are defined part by part in TMapWindow*.cpp (the timer, the
+// view and keys, the mouse, the commands, the user's objects, editing, route
+// following, the light animation, the position entry) and ChartPainting.cpp.
 #pragma once
 
 #include "ViewerExchange.h"

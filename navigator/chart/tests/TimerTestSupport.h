@@ -120,11 +120,11 @@ struct TimerFixture {
         EXPECT_TRUE(w->Create());
         w->ShowWindow(ui::SW_SHOW);
         settle();
-        w->KillTimer(kChartTimerId);
-        // The sizes of the showing asked for a re-centre and new read-outs
-        // at the next tick; the tests start from a settled window.
+        // The size changes of showing the window ask for a re-centre and new
+        // read-outs at the next tick; the tests start from the view as made.
         ChartWindowState().recentreRequest = 0;
         ChartWindowState().readoutRebuild = 0;
+        w->KillTimer(kChartTimerId);
         w->probes.clear();
         w->ownShipDrawings.clear(); // the paint's
         return *made;
