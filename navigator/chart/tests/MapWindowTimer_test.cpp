@@ -657,6 +657,7 @@ TEST(MapWindowKeys, TheKeyTable) {
     TimerFixture f;
     TTimerWindow& w = f.make(5);
     TChartWindowState& s = state();
+    const GeoPoint start = w.centre;
     const auto press = [&](ui::UINT key) { w.EvKeyDown(key, 1, 0); };
     const auto entered = [&](const ChartPoint& p) {
         const GeoPoint g = GeoPointOf(*w.map, p);
