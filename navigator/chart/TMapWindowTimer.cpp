@@ -127,6 +127,11 @@ void TMapWindow::SetupWindow() {
 
     s.ownShip = GeoPoint{deg2nrm(kStartLongitude), deg2nrm(kStartLatitude)};
     if (map) s.ownShipClient = ClientPointOf(*map, s.ownShip, GetClientRect());
+    // Following is on from the start, as the follow command leaves it: the
+    // automatic choice may go up from the overview the window opens at to
+    // own ship's most detailed chart (the client's first level choice, which
+    // made this window, has already used up its one request).
+    if (s.followFlag) s.autoChartRequest = 1;
     UpdateNavShared([](NavShared& n) {
         n.satelliteCount = -1;
         n.nav.windSpeed = -1;

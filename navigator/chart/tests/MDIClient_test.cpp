@@ -62,6 +62,10 @@ TEST(MDIClient, SetUpMakesTheChartWindowAtTheOverviewAround10E59N) {
     EXPECT_EQ(w->centre.lat, deg2nrm(59));
     EXPECT_EQ(w->GetClientRect(), host.client->GetClientRect());
     EXPECT_EQ(ChartWindowState().detailWord, 0);
+    // Following is on, and the first automatic choice may go up from here:
+    // the set-up's own level choice does not use up the start's request.
+    EXPECT_EQ(ChartWindowState().followFlag, 1);
+    EXPECT_EQ(ChartWindowState().autoChartRequest, 1);
 }
 
 TEST(MDIClient, SelectLevelSetsTheLevelScalesDetailWordAndZoom) {

@@ -348,6 +348,29 @@ TEST(MapWindowAutoChart, TheTimersCheckProbesEightTimesAndItsRequestEndsTheTick)
     EXPECT_TRUE(w.probes.empty());
 }
 
+// From the start at the overview, without a key or command: the first check,
+// about 10 s in, goes up to the most detailed level with data at own ship.
+TEST(MapWindowAutoChart, FromTheStartTheFirstCheckGoesUpToOwnShipsChart) {
+    TimerFixture f;
+    TTimerWindow& w = f.make(7, 10, 59);
+    // Data down to level 6 around Bergen only.
+    w.chartData = [](int level, const GeoPoint& p) {
+        return level <= 6 && std::fabs(NrmToDegrees(p.lon) - 5.3) < 0.2 &&
+               std::fabs(NrmToDegrees(p.lat) - 60.4) < 0.1;
+    };
+    TChartWindowState& s = state();
+    TimerFixture::fix(5.3205, 60.3975);
+    int ticks = 0;
+    while (s.levelRequest == kNoLevelRequest && ticks < 150) {
+        f.tick();
+        ++ticks;
+    }
+    EXPECT_EQ(s.levelRequest, 6);
+    EXPECT_EQ(s.autoChartRequest, 2);
+    EXPECT_GT(ticks, 95);
+    EXPECT_LT(ticks, 110);
+}
+
 // ---------------------------------------------------------------------------
 // Cadence
 
