@@ -21,10 +21,7 @@
 //   BM_GridAndBorder   the grid and border scale into picture 1 under the
 //                      chart mapping (goal 1 ms)
 //
-// The chart-data probe of the window is not part of the program yet; the
-// benchmark's window answers it as that probe will: a query of the point
-// widened by one unit at the level's scale, and the first class-217 object
-// (land or sea area) without a parent that projects there. The paint after
+// The chart-data probes are the window's own (HasChartData). The paint after
 // the set-up made the memory pictures and the read-out scale.
 #include "programFrame.h"
 
@@ -37,12 +34,8 @@
 #include "chart/ChartWindowState.h"
 #include "chart/MapWindowRules.h"
 #include "chart/TMapWindow.h"
-#include "gdb/GdbObject.h"
-#include "gdb/TGdbFormula.h"
-#include "gdb/TGdbQuery.h"
 #include "kv71/TKV71Db.h"
 #include "nmea/NavState.h"
-#include "proj/MapObject.h"
 #include "ui/Application.h"
 #include "ui/Frame.h"
 #include "ui/Screen.h"
@@ -50,6 +43,7 @@
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdlib>
 #include <memory>
 
@@ -57,40 +51,14 @@ namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080;
 constexpr double kLon = 5.3205, kLat = 60.3975;
-constexpr int kAreaClass = 217;
-
-class TBenchWindow : public TMapWindow {
-  public:
-    using TMapWindow::TMapWindow;
-    bool HasChartData(int level, const GeoPoint& p) override {
-        const TChartLevel* l = ChartLevelByIndex(level);
-        TGeoDb* db = ChartDatabase();
-        if (!l || !db || !map) return false;
-        GeoRect r{std::int32_t(std::uint32_t(p.lon) - 1), std::int32_t(std::uint32_t(p.lat) - 1),
-                  std::int32_t(std::uint32_t(p.lon) + 1), std::int32_t(std::uint32_t(p.lat) + 1)};
-        const TGdbFormula formula{0, 0x0FFFFFFF, 0x0FFFFFFF, 0, 0, 0, 0, nullptr, 0, nullptr, 0};
-        TGdbQuery query(*db);
-        query.setFormula(&formula);
-        if (!query.open(r, static_cast<unsigned long>(l->levelScale), nullptr)) return false;
-        while (GdbObject* o = query.next()) {
-            if (o->HasParent() || o->GetLabel() != kAreaClass) continue;
-            MapObject empty(egtPoint, -1);
-            MapObject* m = o->newMapObject(map.get(), r, &empty);
-            if (m && m != &empty) delete m;
-            if (m) return true;
-        }
-        query.close();
-        return false;
-    }
-};
 
 struct Scene {
     benchframe::ProgramFrame frame{kWidth, kHeight};
     chartview::ChartEngine* engine = frame.engine.get();
-    TBenchWindow* window = nullptr;
+    TMapWindow* window = nullptr;
 
     Scene() {
-        window = new TBenchWindow(*frame.client, "", 5, kLon, kLat);
+        window = new TMapWindow(*frame.client, "", 5, kLon, kLat);
         window->Create();
         window->ShowWindow(ui::SW_SHOW);
         window->KillTimer(kChartTimerId);
@@ -146,7 +114,7 @@ BENCHMARK(BM_Tick)->Unit(benchmark::kMicrosecond);
 
 void BM_AutoChartCheck(benchmark::State& state) {
     Scene& s = scene();
-    TBenchWindow& w = *s.window;
+    TMapWindow& w = *s.window;
     const TChartWindowState& st = ChartWindowState();
     const bool cold = state.range(0) != 0;
     int found = 0;
