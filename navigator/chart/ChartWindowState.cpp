@@ -25,6 +25,11 @@ TChartSettings& ChartSettings() {
     return settings;
 }
 
+bool LightAnimationRuns() {
+    const int animation = ChartSettings().lightAnimation;
+    return animation == 2 || (animation == 1 && ChartWindowState().illuminationLevel > 0);
+}
+
 void ApplySettingsDefaults() {
     ChartSettings() = TChartSettings{};
     ChartWindowState().displayCategories[kTideMarkCategory] = 1;

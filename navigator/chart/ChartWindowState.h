@@ -145,6 +145,12 @@ struct TChartWindowState {
     int cursorRequest = 0; // 0 unchanged, 1..7 the cursor shape the timer sets
     int cursorKind = 0;    // the last cursor request above 0 the timer applied
     int redrawRequest = 0; // 1: the timer invalidates the chart window
+    // The route point that follows the mouse: its table (travel) number, 1
+    // up; 0 none.
+    int grabbedPoint = 0;
+    // The next tick makes the depth, speed and course, bearing and both
+    // route read-outs again in their places (a size change).
+    std::uint8_t readoutRebuild = 0;
 
     // --- The user's stored objects: what is shown, edited and picked ---
     int shownTrackColour = 0;      // the shown track's colour number
@@ -225,6 +231,10 @@ struct TChartSettings {
 };
 
 TChartSettings& ChartSettings();
+
+// Whether the light animation runs: setting 2, or setting 1 while the
+// illumination is above day.
+bool LightAnimationRuns();
 
 // Gives every setting its default; the chart window's set-up calls it. Also
 // turns display category 18 (tide-station marks) on and sets the magnetic

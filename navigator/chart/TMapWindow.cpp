@@ -16,6 +16,7 @@ TMapWindow* keyWindow = nullptr;
 
 DEFINE_RESPONSE_TABLE1(TMapWindow, ui::TMDIChild)
 EV_WM_PAINT, EV_WM_TIMER, EV_WM_KEYDOWN, EV_WM_MBUTTONDOWN, EV_WM_PARENTNOTIFY,
+    EV_WM_MOUSEMOVE, EV_WM_LBUTTONDOWN, EV_WM_RBUTTONDOWN, EV_WM_SIZE, EV_WM_MDIACTIVATE,
     // The floating tool box's commands; 120 is the application's, its check
     // the chart window's.
     EV_COMMAND(97, CmChooseRoute), EV_COMMAND_ENABLE(97, CeChooseRoute),

@@ -29,6 +29,7 @@
 #include "gdi/RasterDc.h"
 #include "nmea/NavState.h"
 #include "geo/GeoPoint.h"
+#include "geo/GeoRect.h"
 #include "geo/Point.h"
 #include "proj/Map.h"
 #include "store/storeRecords.h"
@@ -47,6 +48,9 @@ class Font;
 namespace isam {
 struct BatchRequest;
 }
+class GdbObject;
+class MapObject;
+class TObjView;
 namespace ui {
 class TButtonGadget;
 }
@@ -244,15 +248,52 @@ class TMapWindow : public ui::TMDIChild {
     // TDbInfoDialog while the name-on-placing setting is on, unless the
     // symbol is 116 or 123. False when it could not be stored (shown).
     bool PlaceSymbol(int symbol, int colour, double depth);
+
+    // --- The mouse, the zoom and the chart look-ups (TMapWindowMouse.cpp) ---
+    // Clicks and moves come in client points (docs/navigator-mouse.md).
+
+    // The view centred at (lon, lat) (degrees, else radians) at the same
+    // scale: a new Map, the coordinate and scale gadgets, the route table's,
+    // the last track point's and own ship's client points, list mode and a
+    // pending grab dropped, a repaint, the light table while the animation
+    // runs and, not following, the probes of levels 2 to 6 at the centre.
+    // The picture and the relief are out of date even when the centre stays;
+    // true when it changed.
     bool MoveCentre(double lon, double lat, bool degrees);
+    // Zoom about the view centre, probing the levels above (in) or below
+    // (out) at the cursor position: a level request to the MDI client, or
+    // the zoom factor doubled (halved) with a re-scale. The caller sets the
+    // centre and the cursor position.
     void ZoomIn();
     void ZoomOut();
+    // The cursor point and position, the bearing read-out, a grabbed route
+    // point dragged, the rubber band of a route being placed, the idle
+    // cursor and the cursor's coordinate gadgets.
     void EvMouseMove(ui::UINT modKeys, const ui::TPoint& point);
+    // The first of: delete or place a symbol; place a route point; drop,
+    // grab or insert a point of the edited route; pick a route drawn for
+    // choosing; open a clicked tide station's dialog; the information click;
+    // mark a point of the followed route; re-centre at the click and zoom in.
     void EvLButtonDown(ui::UINT modKeys, const ui::TPoint& point);
+    // The first of: end a symbol or the information mode; delete a point of
+    // the edited route; (placing: nothing); re-centre and zoom out, or pick a
+    // route drawn for choosing, reversed.
     void EvRButtonDown(ui::UINT modKeys, const ui::TPoint& point);
+    // A repaint, the re-centre at the next tick, five read-outs made again
+    // there; with a route, the Map rebuilt for the new size at once.
     void EvSize(ui::UINT sizeType, const ui::TSize& size);
+    // Bit 0 of the flags word: this window is the active MDI child.
     void EvMDIActivate(ui::HWND activated, ui::HWND deactivated);
+    // The chart objects within 10 pixels of the client point, listed in
+    // TObjectInfoDialog when a coverage object (code 217) lies there.
     void ShowObjectInfo(const ui::TPoint& point);
+    // The object (with its children, depth first) appended under parent,
+    // unless it is left out: a top-level object that does not project into
+    // the rectangle, and the codes that are never listed.
+    void AddObjectTree(GdbObject& object, TObjView& parent, Map* map, GeoRect& rect);
+    // The node's class name, object name (when it has none yet) and
+    // attribute texts from the object.
+    void FillObjectNode(GdbObject& object, TObjView& node);
 
     // The floating tool box (TFloatingToolBox.h), made at the first call;
     // every call ends the place-symbol and delete-symbol modes and releases
@@ -361,6 +402,10 @@ class TMapWindow : public ui::TMDIChild {
     double legLength = 0, legDirection = 0;
     // The edited line's client points as its last drawing kept them.
     std::vector<ClientPoint> linePoints;
+    // The client rectangle and its centre as the last click or size change
+    // found them.
+    ui::TRect clientRect{};
+    ClientPoint clientCentre{};
 
   protected:
     // The palette, the display categories, the user-object store, the
@@ -385,6 +430,26 @@ class TMapWindow : public ui::TMDIChild {
     // The track decision of a new fix, and the log of one ring entry.
     void StepTrack(const NavShared& nav);
 
+    // The route table's, the last track point's (with the last logged
+    // point's) and own ship's client points through the Map.
+    void RefreshClientPoints(const ui::TRect& client);
+    // The zoom steps; false when they neither re-scaled nor asked for a level.
+    bool ZoomInStep();
+    bool ZoomOutStep();
+    // The steps of a left click on a route being edited and of the
+    // information click.
+    void EditedRouteClick(const ui::TPoint& point);
+    void InformationClick(const ui::TPoint& point);
+    // A pending grab's click: the pass that picks (2: a route drawn for
+    // choosing, which becomes active and followed in that direction).
+    void PendingGrabClick(bool forward);
+    // Whether a tide station's mark lies under the client point; its dialog
+    // opened when it does.
+    bool TideStationClick(const ui::TPoint& point);
+    // Whether the object projects into the rectangle, and the type it
+    // projects as.
+    bool Projects(GdbObject& object, Map* map, GeoRect& rect, int* type = nullptr);
+
     // What one pass over the stored objects carries from object to object.
     struct TObjectPass;
     void DrawStoredObject(gdi::Dc& dc, int type, std::int32_t id, TObjectPass& pass);
@@ -396,6 +461,7 @@ class TMapWindow : public ui::TMDIChild {
     bool OnScreen(int x, int y) const;
 
     std::unique_ptr<gdi::RasterDc> stripDc_;     // holds the symbol strip for its blits
+    MapObject* lookupShape_ = nullptr;           // the look-up's reused empty shape
     std::shared_ptr<const gdi::Font> labelFont_; // the labels' font, made at the first label
 
     DECLARE_RESPONSE_TABLE(TMapWindow);

@@ -5,22 +5,6 @@
 #include "chart/LookAhead.h"
 #include "chart/TMapWindow.h"
 
-// --- Mouse, zoom and chart look-ups ---
-bool TMapWindow::HasChartData(int, const GeoPoint&) {
-    return false;
-}
-bool TMapWindow::MoveCentre(double, double, bool) {
-    return false;
-}
-void TMapWindow::ZoomIn() {}
-void TMapWindow::ZoomOut() {}
-void TMapWindow::EvMouseMove(ui::UINT, const ui::TPoint&) {}
-void TMapWindow::EvLButtonDown(ui::UINT, const ui::TPoint&) {}
-void TMapWindow::EvRButtonDown(ui::UINT, const ui::TPoint&) {}
-void TMapWindow::EvSize(ui::UINT, const ui::TSize&) {}
-void TMapWindow::EvMDIActivate(ui::HWND, ui::HWND) {}
-void TMapWindow::ShowObjectInfo(const ui::TPoint&) {}
-
 // --- Position entry and the look-ahead edge test ---
 bool TMapWindow::EnterPosition() {
     return false;

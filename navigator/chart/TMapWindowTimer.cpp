@@ -412,9 +412,7 @@ void TMapWindow::StepEverySecondTick(const NavShared& nav) {
         ResetFixHistory(nav.outputPort);
     }
 
-    const int animation = ChartSettings().lightAnimation;
-    if (!FrameIsIconic() && (animation == 2 || (animation == 1 && s.illuminationLevel > 0)))
-        StepLightAnimation();
+    if (!FrameIsIconic() && LightAnimationRuns()) StepLightAnimation();
 }
 
 void TMapWindow::StepStatusHint() {
@@ -426,7 +424,17 @@ void TMapWindow::StepStatusHint() {
 
 void TMapWindow::StepReadouts() {
     const TChartSettings& settings = ChartSettings();
-    const bool following = ChartWindowState().followingState == 1;
+    TChartWindowState& s = ChartWindowState();
+    const bool following = s.followingState == 1;
+    if (std::exchange(s.readoutRebuild, 0)) {
+        // After a size change: the panels placed by the client's size go and
+        // are made again below (the depth panel here, as it was open).
+        const bool depthShown = depthDlg != nullptr;
+        for (ui::TWindow** panel :
+             {&depthDlg, &sogCogDlg, &bearingInfoDlg, &routeInfoDlg1, &routeInfoDlg2})
+            delete std::exchange(*panel, nullptr);
+        if (depthShown) makePanel<TDepthDlg>(this, depthDlg);
+    }
     // The bearing panel's title, "PEILING (sann og relativ), DISTANSE", is its
     // template's.
     keepPanel<TBearingInfoDlg>(this, bearingInfoDlg, settings.bearingReadout != 0);

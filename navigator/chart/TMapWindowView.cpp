@@ -27,11 +27,6 @@ constexpr double kLargestZoomBeforeIn = 8, kSmallestZoomBeforeOut = 1;
 constexpr double kLookAheadScaleLimit = 1000000;
 constexpr int kFirstCentreProbe = 2, kLastCentreProbe = 6;
 
-bool lightAnimationOn() {
-    const int animation = ChartSettings().lightAnimation;
-    return animation == 2 || (animation == 1 && ChartWindowState().illuminationLevel > 0);
-}
-
 // The modes in which a click does something other than zoom.
 bool takesClicks(const TChartWindowState& s) {
     return s.placeSymbolMode || s.deleteSymbolMode || s.informationMode || s.routeState == 2 ||
@@ -77,29 +72,33 @@ void TMapWindow::Rescale(double scale) {
 
     s.chartDataFlag = HasChartData(levelIndex, centre);
 
-    if (map) {
-        for (int i = 0; i < s.routePointCount && i < kRoutePointMax; ++i) {
-            RoutePoint& p = s.routePoints[std::size_t(i)];
-            const ClientPoint c = ClientPointOf(*map, GeoPoint{p.lon, p.lat}, client);
-            p.x = c.x;
-            p.y = c.y;
-        }
-        // The last logged point is the last track point's: it moves with it,
-        // so the next track decision measures in the new view.
-        if (s.lastTrackPoint.lat != 0) {
-            s.lastTrackClient = ClientPointOf(*map, s.lastTrackPoint, client);
-            s.lastLoggedPoint = s.lastTrackClient;
-        }
-        // Own ship's too, so that the next tick does not judge the new view
-        // by the point of the old one.
-        s.ownShipClient = ClientPointOf(*map, s.ownShip, client);
-    }
+    RefreshClientPoints(client);
     Invalidate();
 
-    if (lightAnimationOn()) RebuildLightTable();
+    if (LightAnimationRuns()) RebuildLightTable();
     if (!s.followFlag)
         for (int level = kFirstCentreProbe; level <= kLastCentreProbe; ++level)
             s.levelChartData[std::size_t(level)] = HasChartData(level, centre);
+}
+
+void TMapWindow::RefreshClientPoints(const ui::TRect& client) {
+    TChartWindowState& s = ChartWindowState();
+    if (!map) return;
+    for (int i = 0; i < s.routePointCount && i < kRoutePointMax; ++i) {
+        RoutePoint& p = s.routePoints[std::size_t(i)];
+        const ClientPoint c = ClientPointOf(*map, GeoPoint{p.lon, p.lat}, client);
+        p.x = c.x;
+        p.y = c.y;
+    }
+    // The last logged point is the last track point's: it moves with it,
+    // so the next track decision measures in the new view.
+    if (s.lastTrackPoint.lat != 0) {
+        s.lastTrackClient = ClientPointOf(*map, s.lastTrackPoint, client);
+        s.lastLoggedPoint = s.lastTrackClient;
+    }
+    // Own ship's too, so that the next tick does not judge the new view by
+    // the point of the old one.
+    s.ownShipClient = ClientPointOf(*map, s.ownShip, client);
 }
 
 // ---------------------------------------------------------------------------
