@@ -392,12 +392,16 @@ void TMapWindow::EvLButtonDown(ui::UINT, const ui::TPoint& point) {
     // Re-centre at the click and zoom in. A zoom that does nothing leaves
     // the view as it was, so the centre stays the Map's.
     const GeoPoint before = centre;
+    const std::uint8_t following = s.followFlag;
     if (!same(s.cursorPosition, centre)) {
         s.followFlag = 0;
         centre = GeoPoint{deg2nrm(NrmToDegrees(s.cursorPosition.lon)),
                           deg2nrm(NrmToDegrees(s.cursorPosition.lat))};
     }
-    if (!ZoomInStep()) centre = before;
+    if (!ZoomInStep()) {
+        centre = before;
+        s.followFlag = following;
+    }
 }
 
 void TMapWindow::EditedRouteClick(const ui::TPoint& point) {
@@ -570,12 +574,16 @@ void TMapWindow::EvRButtonDown(ui::UINT, const ui::TPoint& point) {
         // Re-centre at the click and zoom out; a zoom that does nothing
         // leaves the view as it was.
         const GeoPoint before = centre;
+        const std::uint8_t following = s.followFlag;
         if (map) s.cursorPosition = GeoPointOf(*map, cursorPoint);
         if (!same(s.cursorPosition, centre)) {
             s.followFlag = 0;
             centre = s.cursorPosition;
         }
-        if (!ZoomOutStep()) centre = before;
+        if (!ZoomOutStep()) {
+            centre = before;
+            s.followFlag = following;
+        }
         return;
     } else {
         // A pending grab is a pick: the view stays.

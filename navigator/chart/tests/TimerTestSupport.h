@@ -121,6 +121,10 @@ struct TimerFixture {
         w->ShowWindow(ui::SW_SHOW);
         settle();
         w->KillTimer(kChartTimerId);
+        // The sizes of the showing asked for a re-centre and new read-outs
+        // at the next tick; the tests start from a settled window.
+        ChartWindowState().recentreRequest = 0;
+        ChartWindowState().readoutRebuild = 0;
         w->probes.clear();
         w->ownShipDrawings.clear(); // the paint's
         return *made;
