@@ -102,6 +102,9 @@ struct InfoHost : ::testing::Test {
         chart->ShowWindow(ui::SW_SHOW);
         charttest::settle();
         chart->KillTimer(kChartTimerId);
+        // The showing's sizes asked for a re-centre at the next tick, which
+        // would end that tick early.
+        ChartWindowState().recentreRequest = 0;
         store = dynamic_cast<DbaseWin*>(chart->dbaseWin);
         ASSERT_TRUE(store && !store->Failed());
         ChartWindowState().redrawRequest = 0;
