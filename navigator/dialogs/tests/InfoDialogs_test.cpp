@@ -801,9 +801,6 @@ TEST_F(ShortReadoutTest, TextsPlaceAndLife) {
     // The timer destroys it at the 50th count (every second tick counts; own
     // ship is not followed, so every tick gets that far).
     ChartWindowState().followFlag = 0;
-    // The window's size change asked for a re-centre, which would end the
-    // first tick before the counters.
-    ChartWindowState().recentreRequest = 0;
     ChartWindowState().dialogCounter = 48;
     chart->EvTimer(kChartTimerId);
     chart->EvTimer(kChartTimerId);
