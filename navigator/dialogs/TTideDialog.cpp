@@ -92,6 +92,9 @@ TTideDialog::~TTideDialog() {
 
 void TTideDialog::SetupWindow() {
     ui::TDialog::SetupWindow();
+    // A visible dialog is shown first, so that OK's rectangle is the one on
+    // the screen when the mouse goes there.
+    if (Attr.Style & ui::WS_VISIBLE) ShowWindow(ui::SW_SHOWNA);
     const ui::TRect ok = ui::GetWindowRect(GetDlgItem(ui::IDOK));
     ui::SetCursorPos(ok.left + 75, ok.top + 15);
     const ui::TRect self = GetWindowRect();

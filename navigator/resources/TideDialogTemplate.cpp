@@ -45,8 +45,10 @@ constexpr TDlgItem kTideItems[] = {
     {.Kind = K::Static, .Id = 1419, .Row = 6, .Column = 4, .ColumnSpan = 2, .Width = 60},
     {.Kind = K::Button, .Id = ui::IDOK, .Text = u8"OK", .Row = 7, .Column = 7},
 };
+// Visible: the chart window creates it modeless and shows it no other way.
 constexpr ui::TDlgTemplate kTide{kTideTemplate, u8"Tidevann prognose",
-                                 ui::WS_POPUP | ui::WS_CAPTION | ui::WS_SYSMENU, kTideItems};
+                                 ui::WS_POPUP | ui::WS_VISIBLE | ui::WS_CAPTION | ui::WS_SYSMENU,
+                                 kTideItems};
 static_assert(ui::ValidDialogTemplate(kTide));
 
 constexpr ui::TDlgTemplate kTemplates[] = {kTide};
