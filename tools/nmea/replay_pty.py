@@ -93,9 +93,11 @@ def read_groups(path):
         if not groups or (t is not None and t != current_time):
             if t is not None and current_time is not None:
                 step = t - current_time
-                if step < 0:
+                if step < -DAY / 2:
                     step += DAY  # past midnight
-                offset += step
+                # A clock that steps back inside the day (a receiver's reset,
+                # two logs joined) sends the group at once rather than a day on.
+                offset += max(step, 0.0)
             if t is not None:
                 current_time = t
             groups.append([offset, bytearray(), False])
